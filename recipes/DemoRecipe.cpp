@@ -1,0 +1,5 @@
+#include "DemoRecipe.h"
+
+namespace DemoRecipe {
+QString ensure() { return QString(); }
+} // namespace DemoRecipe
