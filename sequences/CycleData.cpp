@@ -1,0 +1,10 @@
+#include "CycleData.h"
+
+volatile double labelPhotoBuf[kLabelPhotoRecords][8] = {};
+volatile double lastPhotoCell = 0.0;
+volatile double lineInStep = 0.0;
+volatile double emptyStep = 0.0;
+volatile int cycleJobs[kCycleJobs] = {};
+volatile int& nextJob = cycleJobs[0];
+volatile int& trayState = cycleJobs[1];
+volatile unsigned char beltHandshake[kBeltHandshakeFlags] = {};
