@@ -1,0 +1,24 @@
+#pragma once
+// Photo requests to the vision library and the table of their results.
+#include <QString>
+
+struct PhotoPoint {
+    double x = 0.0;
+    double y = 0.0;
+};
+
+constexpr int kVisionSlots = 20;
+// Per task: [0] done, [1] verdict (1 OK, 2 NG), [2]..[12] result values.
+extern volatile double VisionResult[kVisionSlots][20];
+extern QString visionText[kVisionSlots][10];
+// X and Y axis positions at the moment each task was triggered.
+extern PhotoPoint photoPos[kVisionSlots];
+// Q position at the last lower-camera trigger.
+extern volatile double angleRef;
+
+// Starts a photo task; returns at once.
+void visionTrigger(int task);
+// Copies the task's current state into VisionResult and visionText.
+void visionRead(int task);
+int visionExec(int task);
+double normAngle(double a0, double a1, double a2, double a3);
