@@ -2,9 +2,13 @@
 
 #include "app/MachineData.h"
 
-u8 inputBit(int i) { return (i >= 0 && i < 64) ? inCopy[i] : 0; }
+u8 inputBit(int i) {
+    return (i >= 0 && i < 64) ? inCopy[i] : 0;
+}
 
-u8 outputState(int i) { return (i >= 0 && i < 64) ? outImg[i] : 0; }
+u8 outputState(int i) {
+    return (i >= 0 && i < 64) ? outImg[i] : 0;
+}
 
 void outputBit(int i, bool on) {
     const WORD level = on ? 0 : 1;

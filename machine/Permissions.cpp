@@ -13,9 +13,12 @@ bool groupPrecondition(int axis, Check check) {
     if (axis >= 7 && axis <= 9) {
         switch (check) {
         case Check::Home:
-        case Check::HomeManual: return axisSafe(axisEmptyBelt) && inImg[33] && !inImg[34];
-        case Check::Jog: return axisSafe(axisEmptyBelt) && axisSafe(10) && inImg[33] && !inImg[34];
-        case Check::MoveManual: return axisSafe(axisEmptyBelt) && axisSafe(10) && inImg[34];
+        case Check::HomeManual:
+            return axisSafe(axisEmptyBelt) && inImg[33] && !inImg[34];
+        case Check::Jog:
+            return axisSafe(axisEmptyBelt) && axisSafe(10) && inImg[33] && !inImg[34];
+        case Check::MoveManual:
+            return axisSafe(axisEmptyBelt) && axisSafe(10) && inImg[34];
         }
     }
     return true; // 2 Z, 3 Q, 4 NG Z, 5, 6, 11
@@ -45,7 +48,15 @@ bool axisSafe(int axis) {
     return true;
 }
 
-bool mayHome(int axis) { return machineAllows(axis, Check::Home); }
-bool mayHomeManual(int axis) { return machineAllows(axis, Check::HomeManual); }
-bool mayJog(int axis) { return machineAllows(axis, Check::Jog); }
-bool mayMoveManual(int axis) { return machineAllows(axis, Check::MoveManual); }
+bool mayHome(int axis) {
+    return machineAllows(axis, Check::Home);
+}
+bool mayHomeManual(int axis) {
+    return machineAllows(axis, Check::HomeManual);
+}
+bool mayJog(int axis) {
+    return machineAllows(axis, Check::Jog);
+}
+bool mayMoveManual(int axis) {
+    return machineAllows(axis, Check::MoveManual);
+}
