@@ -8,3 +8,6 @@ volatile int cycleJobs[kCycleJobs] = {};
 volatile int& nextJob = cycleJobs[0];
 volatile int& trayState = cycleJobs[1];
 volatile unsigned char beltHandshake[kBeltHandshakeFlags] = {};
+volatile double counterNg[256] = {};
+volatile double cycleTime = 0.0;
+volatile int mesState = 0;

@@ -19,3 +19,9 @@ extern volatile int& trayState;
 // Handshake flags the belt line keeps between passes; cleared by the e-stop.
 constexpr int kBeltHandshakeFlags = 7;
 extern volatile unsigned char beltHandshake[kBeltHandshakeFlags];
+
+// Consecutive-NG counters of the cycle live in the first entries.
+extern volatile double counterNg[256];
+// Last product's cycle time in seconds, and the MES state word of the product.
+extern volatile double cycleTime;
+extern volatile int mesState;
