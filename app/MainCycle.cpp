@@ -1,0 +1,105 @@
+#include "MainCycle.h"
+
+#include "app/MachineData.h"
+#include "machine/IoAccess.h"
+#include "platform/Clock.h"
+#include "production/MachineStateStore.h"
+#include "sequences/Cylinders.h"
+#include "sequences/NamedMoves.h"
+
+MainCycle::MainCycle()
+    : m_recorder([](const QString& kind, int64_t startMs, int64_t endMs) {
+          MachineStateStore::instance().addPeriod(kind, startMs, endMs);
+      }) {}
+
+void MainCycle::tick100ms() {
+    m_recorder.tick(clk::wallMs());
+    doorLock();
+    ngExtendButton();
+    startRequestToRun();
+    if (alarmClearReq) {
+        clearAlarms();
+        alarmClearReq = 0;
+    }
+    if (manualMode == 0.0) feederOut(2, true);
+    if (refreshSaveReq) {
+        if (refreshData) refreshData();
+        if (saveData) saveData();
+        refreshSaveReq = 0;
+    }
+    trayPathMode = gd[10] != 0 ? 1 : 0;
+    if (promptActive) {
+        usTstart(20, 3000000);
+        usTstart(21, 30000000);
+        promptActive = 0;
+    }
+    if (startupDone) showAlarmTable(historyView, currentView, m_cameras);
+    cylindersCheckErrors();
+    speedFactors();
+}
+
+// The door lock of the jog dialog releases itself after about 10 s.
+void MainCycle::doorLock() {
+    if (!outImg[10]) {
+        m_doorLockTicks = 0;
+        return;
+    }
+    if (++m_doorLockTicks > 100) {
+        outputBit(10, false);
+        m_doorLockTicks = 0;
+    }
+}
+
+void MainCycle::ngExtendButton() {
+    if (manualMode == 1.0 && inImg[9] && moveZSafeLift(1) == 1) cylinderCmd(cylNgExtend, 0, 1);
+    outputBit(9, false);
+}
+
+void MainCycle::startRequestToRun() {
+    if (startRequest != 1) return;
+    if (gd[46] == 0.0 && ask && ask("MES提示", "MES已经屏蔽，是否开启？")) {
+        gd[46] = 2.0;
+        if (refreshData) refreshData();
+        if (saveData) saveData();
+    }
+    startRequest = 0;
+    runA = 1;
+    runB = 1;
+}
+
+void MainCycle::speedFactors() {
+    jogspeedk = 1.0;
+    autospeedk = gd[7] == 0 ? 0.1 : gd[7] == 1 ? 0.5 : 1.0;
+}
+
+void MainCycle::clearAlarms() {
+    for (WORD axis = 0; axis < 12; ++axis) dmc_clear_stop_reason(cardNo, axis);
+    clearerrshow(currentView);
+    for (auto& flag : alarmFlags) flag = 0;
+    for (auto& flag : promptFlags) flag = 0;
+    promptActive = 0;
+}
+
+void MainCycle::tick25ms() {
+    for (WORD axis = 0; axis < 12; ++axis) {
+        double pos = 0.0;
+        dmc_get_position_unit(cardNo, axis, &pos);
+        cmdPos[axis] = pos;
+        dmc_get_encoder_unit(cardNo, axis, &pos);
+        encPos[axis] = pos;
+    }
+}
+
+void MainCycle::tick10ms() {
+    cylindersFollow();
+}
+
+void MainCycle::tick10min() {
+    MachineStateStore::instance().purge(clk::wallMs() - MachineStateStore::kKeepMs);
+}
+
+void MainCycle::tick3s() {
+    if (!startupDone || !cameraConnected) return;
+    if (gd[11] != 2.0 && gd[35] != 2.0) m_cameras.cam1 = cameraConnected(1);
+    if (gd[35] != 2.0) m_cameras.cam2 = cameraConnected(2);
+}

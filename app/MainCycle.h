@@ -1,0 +1,49 @@
+#pragma once
+// The machine logic of the main window's periodic ticks, kept apart from the
+// widgets so that the lockstep harness can run it at its periods. The window
+// calls these and then updates its widgets.
+#include "app/AlarmTable.h"
+#include "app/StateRecorder.h"
+
+#include <QString>
+#include <functional>
+
+class QTextBrowser;
+
+class MainCycle {
+public:
+    MainCycle();
+
+    // The alarm views (may be null when no window shows them).
+    QTextBrowser* historyView = nullptr;
+    QTextBrowser* currentView = nullptr;
+    // Modal yes/no question; answers false when unset.
+    std::function<bool(const QString& title, const QString& text)> ask;
+    // The main window's m_sigrefdata and m_sigsavedata.
+    std::function<void()> refreshData;
+    std::function<void()> saveData;
+    // Camera link state, polled every 3 s.
+    std::function<bool(int cam)> cameraConnected;
+
+    void tick100ms();
+    void tick25ms();
+    void tick10ms();
+    void tick10min();
+    void tick3s();
+
+    // "报警清除": stop causes, current view, alarm and prompt flags.
+    void clearAlarms();
+
+    const CameraState& cameras() const { return m_cameras; }
+    StateRecorder& recorder() { return m_recorder; }
+
+private:
+    void doorLock();
+    void ngExtendButton();
+    void startRequestToRun();
+    void speedFactors();
+
+    StateRecorder m_recorder;
+    CameraState m_cameras;
+    int m_doorLockTicks = 0;
+};
