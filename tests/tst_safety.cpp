@@ -1,0 +1,249 @@
+// The fast scan and the machine reset on the virtual machine: e-stop, doors,
+// servo alarms, readiness, hardware buttons, lamps and buzzer.
+#include "MachineState.h"
+#include "TestSupport.h"
+
+#include "app/MachineData.h"
+#include "machine/FastScan.h"
+#include "machine/ResetMachine.h"
+#include "sequences/CycleData.h"
+#include "vision/VisionFlags.h"
+
+#include <QtTest>
+
+namespace {
+
+using Panel = sim::OperatorPanel;
+
+// A started card, every working axis homed, automatic mode.
+struct ScanRig : SimRig {
+    FastScan scan;
+    ScanRig() {
+        resetMachineData();
+        startCard();
+        cardOk = 1.0;
+        for (int axis = 0; axis < 12; ++axis) axisHomed[axis] = 1;
+        clock.addPeriodic("fast", 5000, [this] { scan.pass(); });
+        runFor(0.02);
+    }
+    void moveAll() {
+        for (WORD axis = 0; axis < 12; ++axis) spmove(0, axis, 50.0, 20.0, 1);
+        runFor(0.05);
+    }
+    bool moving(int axis) { return isidle(0, WORD(axis)) == 0; }
+    // Raw card level of an output (0 = on).
+    int level(int bit) { return dmc_read_outbit(0, WORD(bit)); }
+};
+
+} // namespace
+
+class TestSafety : public QObject {
+    Q_OBJECT
+private slots:
+    void estopStopsEveryAxisAndKeepsRunFlagsOff() {
+        ScanRig rig;
+        rig.moveAll();
+        rig.plant().setEstopPressed(true);
+        rig.runFor(0.006);
+        for (int axis = 0; axis < 12; ++axis) QVERIFY2(!rig.moving(axis), qPrintable(QString::number(axis)));
+        QCOMPARE(int(estopOk), 0);
+        for (int pass = 0; pass < 5; ++pass) {
+            runA = runB = 1;
+            homeRequest = 1;
+            rig.scan.pass();
+            QCOMPARE(int(runA), 0);
+            QCOMPARE(int(runB), 0);
+            QCOMPARE(int(homeRequest), 0);
+        }
+        rig.plant().setEstopPressed(false);
+        rig.runFor(0.01);
+        QCOMPARE(int(estopOk), 1);
+        QCOMPARE(int(readyA), 1);
+    }
+
+    void doorStopsWorkingAxesUnlessBypassed() {
+        ScanRig rig;
+        rig.moveAll();
+        rig.plant().setDoorOpen(1, true);
+        rig.runFor(0.3); // decelerating stop of 0.1 s
+        QCOMPARE(int(doorOk), 0);
+        QCOMPARE(int(readyA), 0);
+        for (int axis = 0; axis <= 6; ++axis) QVERIFY(!rig.moving(axis));
+        for (int axis = 7; axis < 12; ++axis) QVERIFY(rig.moving(axis));
+
+        ScanRig bypass;
+        gd[4] = 2.0;
+        bypass.moveAll();
+        bypass.plant().setDoorOpen(1, true);
+        bypass.runFor(0.3);
+        QCOMPARE(int(doorOk), 1);
+        for (int axis = 0; axis < 12; ++axis) QVERIFY(bypass.moving(axis));
+    }
+
+    void servoAlarmsOfAuxiliaryAxes() {
+        ScanRig rig;
+        rig.plant().setServoAlarm(7, true);
+        rig.plant().setServoAlarm(9, true);
+        rig.runFor(0.01);
+        QCOMPARE(int(axisAlmOk[7]), 0);
+        QCOMPARE(int(axisHomed[7]), 0);
+        QCOMPARE(int(axisAlmOk[9]), 1); // treated as alarm-free
+        QCOMPARE(int(axisHomed[9]), 1);
+        QCOMPARE(int(readyA), 1);
+
+        runA = 1;
+        rig.plant().setServoAlarm(3, true);
+        rig.runFor(0.01);
+        QCOMPARE(int(axisHomed[3]), 0);
+        QCOMPARE(int(homedA), 0);
+        QCOMPARE(int(readyA), 0);
+        QCOMPARE(int(runA), 0);
+    }
+
+    void readinessNeedsHomedAxesAndNoLimit() {
+        ScanRig rig;
+        QCOMPARE(int(readyA), 1);
+        rig.plant().forceLimit(2, +1, true);
+        rig.runFor(0.01);
+        QCOMPARE(int(axisElpOk[2]), 0);
+        QCOMPARE(int(readyA), 0);
+        rig.plant().forceLimit(2, +1, false);
+        axisHomed[4] = 0;
+        rig.runFor(0.01);
+        QCOMPARE(int(homedA), 0);
+        QCOMPARE(int(readyB), 0);
+    }
+
+    void buttonsGiveOneRequestPerPress() {
+        ScanRig rig;
+        rig.plant().setButtonPressed(Panel::ResetButton, true);
+        QVERIFY(rig.runUntil([] { return homeRequest == 1; }, 1.0));
+        homeRequest = 0;
+        rig.runFor(0.5);
+        QCOMPARE(int(homeRequest), 0); // still held: no second reset
+        rig.plant().setButtonPressed(Panel::ResetButton, false);
+        rig.runFor(0.02);
+        rig.plant().setButtonPressed(Panel::ResetButton, true);
+        QVERIFY(rig.runUntil([] { return homeRequest == 1; }, 1.0));
+        rig.plant().setButtonPressed(Panel::ResetButton, false);
+
+        rig.plant().setButtonPressed(Panel::AlarmClearButton, true);
+        QVERIFY(rig.runUntil([] { return alarmClearReq == 1; }, 0.1));
+        alarmClearReq = 0;
+        rig.runFor(0.2);
+        QCOMPARE(int(alarmClearReq), 0);
+        rig.plant().setButtonPressed(Panel::AlarmClearButton, false);
+
+        for (int axis = 0; axis < 12; ++axis) axisHomed[axis] = 1;
+        manualMode = 1.0;
+        rig.plant().setButtonPressed(Panel::StartButton, true);
+        rig.runFor(0.05);
+        QCOMPARE(int(startRequest), 0);
+        manualMode = 0.0;
+        waitOperator = 1;
+        QVERIFY(rig.runUntil([] { return startRequest == 1; }, 0.1));
+        QCOMPARE(int(waitOperator), 0);
+    }
+
+    void lampTableAndBuzzer() {
+        ScanRig rig;
+        QCOMPARE(QVector<int>({rig.level(0), rig.level(1), rig.level(2)}), QVector<int>({0, 1, 0}));
+        runA = 1;
+        rig.runFor(0.01);
+        QCOMPARE(QVector<int>({rig.level(0), rig.level(1), rig.level(2)}), QVector<int>({1, 1, 0}));
+        QCOMPARE(rig.level(5), 0); // start lamp on while running
+
+        alarmFlags[12] = 1;
+        rig.runFor(0.01);
+        QCOMPARE(QVector<int>({rig.level(0), rig.level(1), rig.level(2)}), QVector<int>({0, 1, 1}));
+        QCOMPARE(int(runA), 0);
+        // The buzzer sounds for 300 passes of the scan.
+        int sounding = 0;
+        for (int pass = 0; pass < 400; ++pass) {
+            rig.scan.pass();
+            if (rig.level(3) == 0) ++sounding;
+        }
+        QVERIFY2(sounding >= 295 && sounding < 300, qPrintable(QString::number(sounding)));
+        QCOMPARE(rig.level(3), 1);
+        // A new alarm after a quiet pass sounds again.
+        alarmFlags[12] = 0;
+        rig.scan.pass();
+        alarmFlags[13] = 1;
+        rig.scan.pass();
+        QCOMPARE(rig.level(3), 0);
+        gd[1] = 2.0; // alarm sound masked
+        rig.scan.pass();
+        QCOMPARE(rig.level(3), 1);
+        QCOMPARE(rig.level(2), 1); // the lamps still show the alarm
+
+        stepA = 1004.9;
+        rig.scan.pass();
+        QCOMPARE(rig.level(8), 0);
+        stepA = 1005;
+        rig.scan.pass();
+        QCOMPARE(rig.level(8), 1);
+    }
+
+    void resetStopsEarlyOnEstopOrServoAlarm() {
+        ScanRig rig;
+        stepA = 120;
+        runA = 1;
+        labelPhotoBuf[3][0] = 1.0;
+        labelPhotoBuf[3][1] = 2.0;
+        labelPhotoBuf[3][2] = 0.5;
+        lastPhotoCell = 4;
+        calibBusy = 1;
+        rig.plant().setEstopPressed(true);
+        rig.runFor(0.01);
+        resetMachine();
+        QCOMPARE(labelPhotoBuf[3][0], 0.0);
+        QCOMPARE(labelPhotoBuf[3][1], 0.0);
+        QCOMPARE(labelPhotoBuf[3][2], 0.5);
+        QCOMPARE(lastPhotoCell, 0.0);
+        QCOMPARE(int(calibBusy), 0);
+        QCOMPARE(int(homeRequest), 0);
+        QCOMPARE(stepA, 120.0);
+        rig.plant().setEstopPressed(false);
+
+        ScanRig alarm;
+        stepA = 120;
+        stepB = 100;
+        for (WORD axis = 0; axis < 8; ++axis) axis_enable(0, axis, axis < 3 ? 0 : 1); // drives off
+        alarm.plant().setServoAlarm(4, true);
+        alarm.runFor(0.01);
+        resetMachine();
+        QCOMPARE(dmc_read_sevon_pin(0, 0), short(0)); // re-enabled
+        QVERIFY(dmc_read_sevon_pin(0, 5) != 0);
+        QCOMPARE(stepA, 120.0);
+        QCOMPARE(stepB, 100.0);
+        QCOMPARE(int(homeRequest), 0);
+    }
+
+    void completeResetClearsSequencesAndRequestsHoming() {
+        ScanRig rig;
+        rig.moveAll();
+        runA = runB = 1;
+        stepA = 300;
+        stepB = 250;
+        stepC = 5;
+        lineInStep = 261;
+        emptyStep = 262;
+        for (auto& job : cycleJobs) job = 7;
+        endProduction = interlockOff = 1;
+        waitOperator = 1;
+        resetMachine();
+        for (int axis = 0; axis < 12; ++axis) QVERIFY(!rig.moving(axis));
+        QCOMPARE(int(runA) + int(runB), 0);
+        QCOMPARE(stepA + stepB + stepC + lineInStep + emptyStep, 0.0);
+        for (auto job : cycleJobs) QCOMPARE(int(job), 0);
+        QCOMPARE(int(nextJob), 0);
+        QCOMPARE(int(trayState), 0);
+        for (int axis = 0; axis < 15; ++axis) QCOMPARE(int(axisHomed[axis]), 0);
+        QCOMPARE(int(homedA) + int(homedB) + int(homedUi), 0);
+        QCOMPARE(int(endProduction) + int(interlockOff) + int(promptActive) + int(waitOperator), 0);
+        QCOMPARE(int(homeRequest), 1);
+    }
+};
+
+QTEST_MAIN(TestSafety)
+#include "tst_safety.moc"
