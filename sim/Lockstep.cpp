@@ -6,6 +6,10 @@ Lockstep::Lockstep(int64_t startWallMs) : m_startWallMs(startWallMs), m_harness(
 
 Lockstep::~Lockstep() {
     if (m_installed) Clock::install(nullptr);
+    std::unique_lock<std::mutex> lock(m_timeMutex);
+    m_closing = true;
+    m_timeChanged.notify_all();
+    m_timeChanged.wait(lock, [&] { return m_sleepers == 0; });
 }
 
 void Lockstep::install() {
@@ -49,7 +53,10 @@ void Lockstep::sleepUs(int64_t us) {
     // A foreign thread sleeps until the harness has moved time far enough.
     std::unique_lock<std::mutex> lock(m_timeMutex);
     const int64_t target = m_now + us;
-    m_timeChanged.wait(lock, [&] { return m_now.load() >= target; });
+    ++m_sleepers;
+    m_timeChanged.wait(lock, [&] { return m_closing || m_now.load() >= target; });
+    --m_sleepers;
+    if (m_closing) m_timeChanged.notify_all();
 }
 
 void Lockstep::callAt(int64_t atUs, std::function<void()> fn) {

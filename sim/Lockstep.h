@@ -76,4 +76,6 @@ private:
     mutable std::mutex m_timeMutex;
     std::condition_variable m_timeChanged;
     std::atomic<int64_t> m_now{0};
+    bool m_closing = false; // guarded by m_timeMutex; releases foreign sleepers
+    int m_sleepers = 0;     // foreign threads inside sleepUs
 };
