@@ -6,6 +6,8 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    // The card configuration ships as a resource of a static library.
+    Q_INIT_RESOURCE(config);
     QCoreApplication app(argc, argv);
     const QString error = DataSetup::ensure();
     if (!error.isEmpty()) {

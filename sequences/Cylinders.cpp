@@ -7,8 +7,8 @@ namespace {
 // Valves on CAN node 2; sensors and valves as I/O image numbers (node 2 = 32 + bit).
 struct CylinderWiring {
     int valveA, valveB; // node 2 output bits; valveB < 0 for a single valve
-    bool inverted;      // state 1 drives valve B instead of valve A
-    int sensA, sensB;   // input image numbers
+    bool inverted;      // state 1 drives valve A instead of valve B
+    int sensA, sensB;   // input image numbers of the positions valve A / valve B drive to
     double t1, t2, t3, t4;
 };
 

@@ -120,7 +120,6 @@ void step1004() {
 
 void homeAxis(int axis) {
     WORD mode = 0;
-    double offset = 0.0;
     switch (axis) {
     case 0:
     case 1:
@@ -133,7 +132,6 @@ void homeAxis(int axis) {
     case 4:
     case 5:
         mode = 12;
-        offset = 200.0;
         break;
     case 6:
         mode = 1;
@@ -141,7 +139,8 @@ void homeAxis(int axis) {
     default:
         return;
     }
-    axis_home(cardNo, WORD(axis), mode, gd[130 + axis], gd[90 + axis], 0, offset);
+    // Counters end at 0 on the origin; no offset past the switch.
+    axis_home(cardNo, WORD(axis), mode, gd[130 + axis], gd[90 + axis], 0, 0.0);
 }
 
 void homingResetBlock() {

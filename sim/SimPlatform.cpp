@@ -1,7 +1,47 @@
 #include "platform/Platform.h"
 
+#include "sim/VirtualMachine.h"
+#include "sim/VmPanel.h"
+
+#include <QByteArray>
+#include <QWidget>
+#include <memory>
+
+namespace {
+std::unique_ptr<sim::VirtualMachine> g_vm;
+QWidget* g_companion = nullptr;
+bool g_companionAsked = false;
+} // namespace
+
 namespace Platform {
-void start() {}
-void stop() {}
-QWidget* companionWindow() { return nullptr; }
+
+void start() {
+    if (g_vm) return;
+    // TAVRIN_SEED varies the machine's randomness between runs when wanted.
+    bool ok = false;
+    const uint seed = qEnvironmentVariable("TAVRIN_SEED").toUInt(&ok);
+    g_vm = std::make_unique<sim::VirtualMachine>(ok ? seed : 1u);
+    g_vm->installCard();
+    sim::VirtualMachine::setInstance(g_vm.get());
+    g_vm->startRealTime();
+}
+
+void stop() {
+    if (!g_vm) return;
+    g_vm->stopRealTime();
+    sim::VirtualMachine::setInstance(nullptr);
+    g_vm->uninstallCard();
+    g_vm.reset();
+}
+
+QWidget* companionWindow() {
+    if (!g_companionAsked) {
+        g_companionAsked = true;
+        // The machine's own panel unless something else asked to be shown.
+        if (!sim::VirtualMachine::hasCompanionFactory()) VmPanel::registerAsCompanion();
+        g_companion = sim::VirtualMachine::createCompanion();
+    }
+    return g_companion;
+}
+
 } // namespace Platform

@@ -1,0 +1,27 @@
+#include "NozzleVacuum.h"
+
+#include "Plant.h"
+
+namespace sim {
+
+void NozzleVacuum::attach(Plant& plant) {
+    plant.setInput(kVacuumSwitch, false);
+}
+
+void NozzleVacuum::step(Plant& plant, int64_t nowUs) {
+    const bool vacuum = plant.output(kVacuumValve);
+    const bool blow = plant.output(kBlowValve);
+    if (vacuum && !m_vacuumWas) {
+        m_vacuumSinceUs = nowUs;
+        m_holding = !m_noLabel && (!m_gripRule || m_gripRule(plant));
+    }
+    m_vacuumWas = vacuum;
+    if (m_holding && (!vacuum || blow || m_noLabel)) {
+        m_holding = false;
+        if (m_onRelease) m_onRelease(plant);
+    }
+    const bool reached = vacuum && !blow && m_holding && nowUs - m_vacuumSinceUs >= m_buildUpUs;
+    if (reached != plant.input(kVacuumSwitch)) plant.setInput(kVacuumSwitch, reached);
+}
+
+} // namespace sim

@@ -1,0 +1,45 @@
+#include "SimCylinder.h"
+
+#include "Plant.h"
+
+#include <algorithm>
+
+namespace sim {
+
+SimCylinder::SimCylinder(const CylinderWiring& wiring, int64_t travelUs)
+    : m_wiring(wiring), m_travelUs(travelUs > 0 ? travelUs : 1) {
+    m_towards = wiring.startAtB ? 1 : 0;
+    m_position = m_towards;
+}
+
+void SimCylinder::attach(Plant& plant) {
+    updateSensors(plant);
+}
+
+void SimCylinder::step(Plant& plant, int64_t nowUs) {
+    (void)nowUs;
+    if (m_wiring.valveA < 0) {
+        m_towards = plant.output(m_wiring.valveB) ? 1 : 0;
+    } else {
+        const bool a = plant.output(m_wiring.valveA);
+        const bool b = plant.output(m_wiring.valveB);
+        // A bistable valve keeps its side while both coils are equal.
+        if (a != b) m_towards = b ? 1 : 0;
+    }
+    if (m_stuck || m_position == m_towards) return;
+    const double delta = double(kPlantStepUs) / double(m_travelUs);
+    m_position = m_towards ? std::min(1.0, m_position + delta) : std::max(0.0, m_position - delta);
+    updateSensors(plant);
+}
+
+void SimCylinder::updateSensors(Plant& plant) {
+    plant.setInput(m_wiring.sensorA, atA() && !m_brokenA);
+    plant.setInput(m_wiring.sensorB, atB() && !m_brokenB);
+}
+
+void SimCylinder::setSensorBroken(Plant& plant, int end, bool on) {
+    (end ? m_brokenB : m_brokenA) = on;
+    updateSensors(plant);
+}
+
+} // namespace sim

@@ -1,0 +1,59 @@
+#pragma once
+// The virtual machine as the program's platform sees it: a plant, the virtual
+// card over it, and a thread that keeps the plant in step with the clock.
+// Tests step the plant from the lockstep clock instead (see tests/TestSupport.h).
+#include "sim/Plant.h"
+#include "sim/VirtualCard.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <thread>
+
+class QWidget;
+
+namespace sim {
+
+class VirtualMachine {
+public:
+    explicit VirtualMachine(uint32_t seed = 1);
+    ~VirtualMachine(); // stops the thread; detaches the card if it is the installed one
+    VirtualMachine(const VirtualMachine&) = delete;
+    VirtualMachine& operator=(const VirtualMachine&) = delete;
+
+    Plant& plant() { return m_plant; }
+    VirtualCard& card() { return m_card; }
+
+    // Makes the card library talk to this machine's card.
+    void installCard();
+    void uninstallCard();
+
+    // Plant stepping for a lockstep clock: clock.setPlant([&](int64_t t) { vm.step(t); }).
+    void step(int64_t nowUs) { m_plant.step(nowUs); }
+    // Steps the plant to clk::nowUs() every millisecond on a thread of its own.
+    void startRealTime();
+    void stopRealTime();
+    bool realTimeRunning() const { return m_running.load(); }
+
+    // The machine the program runs on (set by Platform::start), or nullptr.
+    static VirtualMachine* instance();
+    static void setInstance(VirtualMachine* vm);
+
+    // The window shown beside the main window (the machine's panel) is built by a
+    // factory registered here; Platform::companionWindow() calls it once.
+    using CompanionFactory = std::function<QWidget*(VirtualMachine&)>;
+    static void setCompanionFactory(CompanionFactory factory);
+    static bool hasCompanionFactory();
+    // nullptr without a factory or without a running machine.
+    static QWidget* createCompanion();
+
+private:
+    void run();
+
+    Plant m_plant;
+    VirtualCard m_card;
+    std::thread m_thread;
+    std::atomic<bool> m_running{false};
+};
+
+} // namespace sim
