@@ -24,6 +24,16 @@ void waitAxes(std::initializer_list<WORD> axes) {
     for (WORD axis : axes) waitidle(cardNo, axis);
 }
 
+// A homing that never ends must not hold the cycle thread: the wait ends with its timer.
+void waitAxesOrTimer(std::initializer_list<WORD> axes, int timer) {
+    for (;;) {
+        bool standing = true;
+        for (WORD axis : axes) standing = standing && isidle(cardNo, axis) == 1;
+        if (standing || usTout(timer)) return;
+        clk::sleepUs(1000);
+    }
+}
+
 bool homed(std::initializer_list<WORD> axes) {
     for (WORD axis : axes)
         if (ishomedone(cardNo, axis) != 1) return false;
@@ -68,9 +78,10 @@ void step1000() {
     stopAxes(seven);
     homeAxis(axisZ);
     homeAxis(axisNgZ);
-    clk::sleepUs(1000000);
+    // The 10 s limit counts from the start of the homing.
     usTstart(kVerticalTimer, 10000000);
-    waitAxes({axisZ, axisNgZ});
+    clk::sleepUs(1000000);
+    waitAxesOrTimer({axisZ, axisNgZ}, kVerticalTimer);
     stepA = 1001;
 }
 
@@ -99,7 +110,7 @@ void step1003() {
     feederOut(0, true);
     usTstart(kHomingTimer, 10000000);
     delay(300000, nullptr);
-    waitAxes({axisX, axisY, axisQ});
+    waitAxesOrTimer({axisX, axisY, axisQ}, kHomingTimer);
     feederOut(0, false);
     stepA = 1004;
 }

@@ -1,0 +1,408 @@
+#include "MainWindow1.h"
+#include "ui_MainWindow1.h"
+
+#include "app/AssemblyCurve.h"
+#include "app/ClockTimer.h"
+#include "app/ImageHousekeeping.h"
+#include "app/MachineData.h"
+#include "app/Prompt.h"
+#include "machine/CardInit.h"
+#include "pages/Form2.h"
+#include "pages/Form3.h"
+#include "pages/Form4.h"
+#include "pages/Form5.h"
+#include "pages/Jogct.h"
+#include "pages/MachineStatus.h"
+#include "pages/ioct.h"
+#include "pages/zhou.h"
+#include "platform/KZLOG.h"
+#include "platform/Paths.h"
+#include "platform/vision/CVMainWindow.h"
+#include "platform/vision/QHalconWindow.h"
+#include "platform/vision/gcallfun.h"
+#include "platform/vision/taskdata.h"
+#include "production/FormMes.h"
+#include "sequences/CycleData.h"
+
+#include <QCloseEvent>
+#include <QDesktopWidget>
+#include <QFile>
+#include <QMutex>
+#include <QScrollArea>
+#include <QTabBar>
+#include <QTextStream>
+#include <QToolButton>
+
+namespace {
+// Guards the four thread stop flags at shutdown.
+QMutex stopMutex;
+
+// Tasks shown by the six image views of the run page, in the order of their layouts.
+constexpr int kViewTasks[6] = {0, 1, 2, 4, 3, 13};
+
+double yieldOf(double ok, double ng) {
+    return ok + ng > 0.0 ? ok * 100.0 / (ng + ok) : 0.0;
+}
+
+QString userText(int level) {
+    switch (level) {
+    case 1:
+        return QStringLiteral("技术员");
+    case 2:
+        return QStringLiteral("工程师");
+    case 3:
+        return QStringLiteral("系统");
+    default:
+        return QString();
+    }
+}
+} // namespace
+
+MainWindow1::MainWindow1(QWidget* parent) : MainWindow1(parent, Options()) {}
+
+MainWindow1::MainWindow1(QWidget* parent, const Options& opts)
+    : QMainWindow(parent), ui(new Ui::MainWindow1), options(opts) {
+    // The four threads and the plot are members and exist at this point.
+    ui->setupUi(this);
+    ui->verticalLayout->addWidget(&customPlot);
+    plotClear();
+    // Logs; log lines also appear on the tab "log".
+    KZLOG::CLog::Initialize(QString());
+    KZLOG::UILog::GetInstance()->InsertUi("textBrowser_3", "", ui->textBrowser_3);
+    taskdata::GetInstance()->setCamNum(2);
+    taskdata::GetInstance()->setTaskNum(15);
+    inifiletovar();
+    refreshMainAndSpeed();
+    loadProjectName();
+    cardNo = 0;
+    axisX = 0;
+    axisY = 1;
+    axisZ = 2;
+    axisQ = 3;
+    axisNgZ = 4;
+    axisLineBelt = 5;
+    axisEmptyBelt = 6;
+    axis7 = 7;
+    axis8 = 8;
+    axis9 = 9;
+    axis10 = 10;
+    axis11 = 11;
+    manualMode = 0.0;
+    workMode = 0.0;
+    // Tray cells are 1-based.
+    for (int k = 0; k <= 7; ++k)
+        if (gr[k] < 1.0) gr[k] = 1.0;
+    if (gd[31] < 1.0) gd[31] = 1.0;
+    if (gd[32] < 1.0) gd[32] = 1.0;
+    // A failure is shown and leaves cardOk at 0; construction goes on.
+    initCard(this);
+    if (options.startWorkers) ClockTimer::singleShot(300, this, [this] { startWorkers(); });
+    // Card output 4 is the lighting lamp.
+    singleout(cardNo, 0, 0, 4, gd[0] != 2.0, 0);
+    ui->tabWidget_2->setCurrentIndex(0);
+    ui->tabWidget->setCurrentIndex(0);
+    startupDone = 0;
+    blinkTimer = new ClockTimer(this);
+    connect(blinkTimer, &ClockTimer::timeout, this, [] { invbool(&blink); });
+    blinkTimer->start(500);
+    saveTimer = new ClockTimer(this);
+    saveTimer->setSingleShot(true);
+    connect(saveTimer, &ClockTimer::timeout, this, [this] { ui->pushButton_63->setEnabled(true); });
+    readerrfile(ui->textBrowser_2);
+    buildPages();
+    wireSignals();
+    if (options.startTicks) {
+        timer100 = startTimer(100, Qt::CoarseTimer);
+        timer25 = startTimer(25, Qt::CoarseTimer);
+        timer10 = startTimer(10, Qt::CoarseTimer);
+        timer10min = startTimer(600000, Qt::CoarseTimer);
+        timer3s = startTimer(3000, Qt::CoarseTimer);
+    }
+    // From here on the alarm table and the camera checks run.
+    ClockTimer::singleShot(5000, this, [] { startupDone = 1; });
+    if (options.startHousekeeping) ImageHousekeeping::startDetached();
+    taskdata::GetInstance()->setCamNames({QStringLiteral("上相机"), QStringLiteral("下相机")});
+    buildImageViews();
+    // Bin layers, the B# trays and the single yield clear buttons are not used on this machine.
+    for (QGroupBox* box :
+         {ui->groupBox_4, ui->groupBox_5, ui->groupBox_6, ui->groupBox_7, ui->groupBox_8, ui->groupBox_9,
+          ui->groupBox_10, ui->groupBox_11, ui->groupBox_12, ui->groupBox_13})
+        box->hide();
+    for (QPushButton* button : {ui->pushButton_6, ui->pushButton_8, ui->pushButton_13, ui->pushButton_18})
+        button->hide();
+    // Taken by the first 100 ms tick.
+    startRequest = 1;
+}
+
+MainWindow1::~MainWindow1() {
+    delete ui;
+}
+
+void MainWindow1::startWorkers() {
+    taska.start(QThread::TimeCriticalPriority);
+    taskb.start(QThread::TimeCriticalPriority);
+    tasktcp.start(QThread::InheritPriority);
+    taskfast.start(QThread::InheritPriority);
+}
+
+void MainWindow1::buildPages() {
+    jogct = new Jogct(this);
+    zhouPage = new zhou(this);
+    ioPage = new ioct(this);
+    form2 = new Form2(this);
+    form3 = new Form3(this);
+    form4 = new Form4(this);
+    form5 = new Form5(this);
+    cvWindow = new CVMainWindow(this);
+    // Opened from its tab button as a window of its own, not laid into the main window.
+    cvWindow->setWindowFlag(Qt::Window);
+    formMes = new FormMes(this);
+    machineStatus = new MachineStatus(this);
+
+    QTabWidget* tabs = ui->tabWidget_2;
+    auto* axisScroll = new QScrollArea;
+    axisScroll->setWidgetResizable(false);
+    axisScroll->setWidget(zhouPage);
+    tabs->addTab(axisScroll, QStringLiteral("轴手动"));
+    tabs->addTab(ioPage, QStringLiteral("IO手动"));
+    tabs->addTab(form2, QStringLiteral("位置设置"));
+    tabs->addTab(form3, QStringLiteral("皮带线设置"));
+    tabs->addTab(form4, QStringLiteral("标定设置"));
+    tabs->addTab(form5, QStringLiteral("功能设置"));
+    tabs->addTab(formMes, QStringLiteral("MES设置"));
+    tabs->addTab(machineStatus, QStringLiteral("机台状态"));
+
+    // Tabs 9..14 are buttons that open windows; the tab itself cannot be selected.
+    auto addButtonTab = [tabs](const QString& text) {
+        const int index = tabs->addTab(new QWidget, QString());
+        tabs->setTabEnabled(index, false);
+        auto* button = new QToolButton;
+        button->setText(text);
+        button->setStyleSheet("background-color: rgb(170, 255, 255);");
+        tabs->tabBar()->setTabButton(index, QTabBar::RightSide, button);
+        return button;
+    };
+    connect(addButtonTab(QStringLiteral("视觉设置")), &QToolButton::clicked, this, &MainWindow1::visonshow);
+    connect(addButtonTab(QStringLiteral("气缸+轴点动")), &QToolButton::clicked, this, &MainWindow1::jogshow);
+    connect(addButtonTab(QStringLiteral("  配方  ")), &QToolButton::clicked, ui->pushButton_28,
+            &QPushButton::click);
+    connect(addButtonTab(QStringLiteral("  系统  ")), &QToolButton::clicked, ui->pushButton_30,
+            &QPushButton::click);
+    connect(addButtonTab(QStringLiteral("  登录  ")), &QToolButton::clicked, ui->pushButton_9,
+            &QPushButton::click);
+    connect(addButtonTab(QStringLiteral("  退出  ")), &QToolButton::clicked, ui->pushButton_23,
+            &QPushButton::click);
+    for (QPushButton* button : {ui->pushButton_28, ui->pushButton_30, ui->pushButton_9, ui->pushButton_23})
+        button->hide();
+}
+
+void MainWindow1::wireSignals() {
+    // Slots run in connection order: every page pulls its widgets into the arrays
+    // before the files are written.
+    connect(this, &MainWindow1::m_sigsavedata, zhouPage, &zhou::inituitovar);
+    connect(this, &MainWindow1::m_sigsavedata, form2, &Form2::inituitovar);
+    connect(this, &MainWindow1::m_sigsavedata, form3, &Form3::inituitovar);
+    connect(this, &MainWindow1::m_sigsavedata, form4, &Form4::inituitovar);
+    connect(this, &MainWindow1::m_sigsavedata, form5, &Form5::inituitovar);
+    connect(this, &MainWindow1::m_sigsavedata, cvWindow, &CVMainWindow::savefilepara);
+    connect(this, &MainWindow1::m_sigsavedata, this, &MainWindow1::m_slotssavedata);
+    connect(this, &MainWindow1::m_sigsavedata, formMes, &FormMes::inituitovar);
+
+    connect(this, &MainWindow1::m_sigrefdata, zhouPage, &zhou::initvartoui);
+    connect(this, &MainWindow1::m_sigrefdata, form2, &Form2::initvartoui);
+    connect(this, &MainWindow1::m_sigrefdata, form3, &Form3::initvartoui);
+    connect(this, &MainWindow1::m_sigrefdata, form4, &Form4::initvartoui);
+    connect(this, &MainWindow1::m_sigrefdata, form5, &Form5::initvartoui);
+    connect(this, &MainWindow1::m_sigrefdata, cvWindow, &CVMainWindow::readfilepara);
+    connect(this, &MainWindow1::m_sigrefdata, this, &MainWindow1::refreshMainAndSpeed);
+
+    // Any page's save button saves everything.
+    connect(form2, &Form2::m_sigsavedata, this, &MainWindow1::m_sigsavedata);
+    connect(form3, &Form3::m_sigsavedata, this, &MainWindow1::m_sigsavedata);
+    connect(form4, &Form4::m_sigsavedata, this, &MainWindow1::m_sigsavedata);
+    connect(form5, &Form5::m_sigsavedata, this, &MainWindow1::m_sigsavedata);
+    connect(cvWindow, &CVMainWindow::m_sigsavedata, this, &MainWindow1::m_sigsavedata);
+
+    connect(cvWindow, &CVMainWindow::m_jogshow, this, &MainWindow1::jogshow);
+    connect(&taska, &Taska::S_zzdata, this, &MainWindow1::Savezzdata, Qt::QueuedConnection);
+}
+
+void MainWindow1::buildImageViews() {
+    QFormLayout* layouts[6] = {ui->formLayout_14, ui->formLayout_15, ui->formLayout_16,
+                               ui->formLayout_17, ui->formLayout_18, ui->formLayout_19};
+    gcallfun* calls = gcallfun::GetInstance();
+    for (int i = 0; i < 6; ++i) {
+        auto* view = new KZCV::ImageControl::QHalconWindow(this, 0, 0);
+        view->setFixedSize(400, 300);
+        view->GetHalconBuffer()->SetWindowExtents(0, 0, 400, 300);
+        view->GetHalconBuffer()->SetLineWidth(2.0);
+        layouts[i]->addRow(view);
+        view->setTaskIndex(kViewTasks[i], 0.5);
+        connect(calls, &gcallfun::signalRepaintcvview, view,
+                &KZCV::ImageControl::QHalconWindow::readimgastask);
+        views[i] = view;
+    }
+    connect(calls, &gcallfun::signalSetCurrentTast, cvWindow, &CVMainWindow::setCurrentTast);
+}
+
+void MainWindow1::refreshMain() {
+    ui->doubleSpinBox_100->setValue(gr[0]);
+    ui->doubleSpinBox_101->setValue(gr[1]);
+    ui->doubleSpinBox_102->setValue(gr[2]);
+    ui->doubleSpinBox_103->setValue(gr[5]);
+    ui->doubleSpinBox_104->setValue(gr[6]);
+    ui->doubleSpinBox_105->setValue(gr[7]);
+    ui->doubleSpinBox_106->setValue(gr[3]);
+    ui->doubleSpinBox_110->setValue(gr[10]);
+    ui->doubleSpinBox_111->setValue(gr[11]);
+    ui->doubleSpinBox_112->setValue(gr[12]);
+    ui->doubleSpinBox_113->setValue(gr[13]);
+    ui->doubleSpinBox_114->setValue(gr[14]);
+    ui->doubleSpinBox_115->setValue(gr[15]);
+    ui->doubleSpinBox_109->setValue(gr[21]);
+    ui->doubleSpinBox_108->setValue(gr[23]);
+    ui->doubleSpinBox_116->setValue(gr[24]);
+    ui->doubleSpinBox_117->setValue(yieldOf(gr[23], gr[24]));
+    ui->doubleSpinBox_118->setValue(gr[25]);
+    ui->doubleSpinBox_119->setValue(gr[26]);
+    ui->doubleSpinBox_120->setValue(yieldOf(gr[25], gr[26]));
+    ui->doubleSpinBox_128->setValue(gr[28]);
+    ui->doubleSpinBox_129->setValue(gr[29]);
+    ui->doubleSpinBox_127->setValue(yieldOf(gr[28], gr[29]));
+    ui->doubleSpinBox_125->setValue(gr[30]);
+    ui->doubleSpinBox_126->setValue(gr[31]);
+    ui->doubleSpinBox_124->setValue(yieldOf(gr[30], gr[31]));
+    ui->doubleSpinBox_122->setValue(gr[32]);
+    ui->doubleSpinBox_123->setValue(gr[33]);
+    ui->doubleSpinBox_121->setValue(yieldOf(gr[32], gr[33]));
+    ui->lineEdit_8->setText(QString::number(cycleTime, 'f', 3));
+}
+
+void MainWindow1::refreshMainAndSpeed() {
+    refreshMain();
+    ui->comboBox->setCurrentIndex(int(gd[7]));
+}
+
+void MainWindow1::m_slotssavedata() {
+    // One save per second, however often the button is pressed.
+    ui->pushButton_63->setEnabled(false);
+    saveTimer->start(1000);
+    cvWindow->savefilepara();
+    inivartofile();
+    refreshMainAndSpeed();
+}
+
+void MainWindow1::on_pushButton_63_clicked() {
+    emit m_sigsavedata();
+}
+
+void MainWindow1::showCentred(QWidget* window) {
+    window->show();
+    window->showNormal();
+    window->activateWindow();
+    const QRect desktop = QApplication::desktop()->geometry();
+    window->move((desktop.width() - window->width()) / 2, (desktop.height() - window->height()) / 2);
+}
+
+void MainWindow1::visonshow() {
+    showCentred(cvWindow);
+}
+
+void MainWindow1::jogshow() {
+    showCentred(jogct);
+}
+
+void MainWindow1::loadProjectName() {
+    QFile file(Paths::configDir() + "/ProjectName.set");
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        Prompt::warning(this, QStringLiteral("打开配方"), QStringLiteral("打开配方设置文件失败！"));
+        return;
+    }
+    const QString user = userText(userLevel);
+    QTextStream in(&file);
+    in.setCodec("UTF-8");
+    setWindowTitle(QStringLiteral("Tavrin    当前配方：") + in.readLine() + QStringLiteral("    当前用户：") +
+                   user);
+    in.seek(0);
+    currentRecipe = in.readLine();
+    taskdata::GetInstance()->setProjectName(currentRecipe);
+    taskdata::GetInstance()->setUserLevel(userLevel, user);
+    file.close();
+}
+
+// The record row and the curve sample come with the production records.
+void MainWindow1::Savezzdata() {}
+
+// The machine cycle of the ticks comes with the main window cycle.
+void MainWindow1::tick100ms() {}
+
+void MainWindow1::tick25ms() {}
+
+void MainWindow1::tick10ms() {}
+
+void MainWindow1::tick10min() {
+    ImageHousekeeping::startDetached();
+}
+
+void MainWindow1::tick3s() {}
+
+void MainWindow1::timerEvent(QTimerEvent* event) {
+    const int id = event->timerId();
+    if (id == timer100)
+        tick100ms();
+    else if (id == timer25)
+        tick25ms();
+    else if (id == timer10)
+        tick10ms();
+    else if (id == timer10min)
+        tick10min();
+    else if (id == timer3s)
+        tick3s();
+    else
+        QMainWindow::timerEvent(event);
+}
+
+void MainWindow1::closeEvent(QCloseEvent* event) {
+    if (closeCount > 0) {
+        event->accept();
+        dmc_board_close();
+        close();
+        return;
+    }
+    // The run data whatever the answer.
+    iniRUNvartofile();
+    if (Prompt::question(nullptr, QStringLiteral("保存参数"),
+                         QStringLiteral("软件即将关闭，请确认是否保存参数。"))) {
+        cvWindow->savefilepara();
+        inivartofile();
+    }
+    KZLOG::CLog::Deinitializes();
+    KZLOG::UILog::Destroy(KZLOG::UILog::GetInstance());
+    {
+        QMutexLocker lock(&stopMutex);
+        taskaStop = 1;
+        taskbStop = 1;
+        fastStop = 1;
+        tcpStop = 1;
+    }
+    for (int* id : {&timer100, &timer25, &timer10, &timer10min, &timer3s}) {
+        if (*id) killTimer(*id);
+        *id = 0;
+    }
+    taska.stop();
+    taskb.stop();
+    taskfast.stop();
+    // No time-out: a thread that never sees its flag keeps the program from ending.
+    taska.quit();
+    taskb.quit();
+    tasktcp.quit();
+    taskfast.quit();
+    taskfast.wait();
+    taska.wait();
+    taskb.wait();
+    tasktcp.wait();
+    dmc_set_can_state(cardNo, 3, 0, 0);
+    dmc_board_close();
+    ++closeCount;
+    event->accept();
+}

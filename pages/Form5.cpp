@@ -1,0 +1,20 @@
+#include "Form5.h"
+#include "ui_Form5.h"
+
+Form5::Form5(QWidget* parent) : QWidget(parent), ui(new Ui::Form5) {
+    ui->setupUi(this);
+    initvartoui();
+}
+
+Form5::~Form5() {
+    delete ui;
+}
+
+// The page's fields and their array elements come with the parameter pages.
+void Form5::inituitovar() {}
+
+void Form5::initvartoui() {}
+
+void Form5::on_pushButton_63_clicked() {
+    emit m_sigsavedata();
+}
