@@ -123,6 +123,7 @@ MainWindow1::MainWindow1(QWidget* parent, const Options& opts)
     if (options.startHousekeeping) ImageHousekeeping::startDetached();
     taskdata::GetInstance()->setCamNames({QStringLiteral("上相机"), QStringLiteral("下相机")});
     buildImageViews();
+    wireControls();
     // Bin layers, the B# trays and the single yield clear buttons are not used on this machine.
     for (QGroupBox* box :
          {ui->groupBox_4, ui->groupBox_5, ui->groupBox_6, ui->groupBox_7, ui->groupBox_8, ui->groupBox_9,
@@ -333,18 +334,32 @@ void MainWindow1::loadProjectName() {
 // The record row and the curve sample come with the production records.
 void MainWindow1::Savezzdata() {}
 
-// The machine cycle of the ticks comes with the main window cycle.
-void MainWindow1::tick100ms() {}
+// The machine logic runs first; the widgets then show its outcome.
+void MainWindow1::tick100ms() {
+    cycle.tick100ms();
+    drawCurve();
+    ui->lineEdit_8->setText(QString::number(cycleTime, 'f', 3));
+    updateModeWidgets();
+    if (manualMode == 0.0) refreshMain();
+    updateHomingLabel();
+}
 
-void MainWindow1::tick25ms() {}
+void MainWindow1::tick25ms() {
+    cycle.tick25ms();
+}
 
-void MainWindow1::tick10ms() {}
+void MainWindow1::tick10ms() {
+    cycle.tick10ms();
+}
 
 void MainWindow1::tick10min() {
     ImageHousekeeping::startDetached();
+    cycle.tick10min();
 }
 
-void MainWindow1::tick3s() {}
+void MainWindow1::tick3s() {
+    cycle.tick3s();
+}
 
 void MainWindow1::timerEvent(QTimerEvent* event) {
     const int id = event->timerId();

@@ -2,6 +2,7 @@
 // The one main window: run page, page tabs, message views, the worker threads and
 // the periodic ticks. Construction brings the machine up in a fixed order; closing
 // takes it down (see closeEvent).
+#include "app/MainCycle.h"
 #include "machine/Taskfast.h"
 #include "sequences/Taska.h"
 #include "sequences/Taskb.h"
@@ -62,6 +63,10 @@ public:
     KZCV::ImageControl::QHalconWindow* imageView(int i) const { return views[i]; }
     // Times closeEvent has run the shutdown.
     int shutdowns() const { return closeCount; }
+    // The machine logic of the ticks (the harness runs it without the widgets).
+    MainCycle& machineCycle() { return cycle; }
+    // "报警清除": stop causes, the current alarm view, alarm and prompt flags.
+    void clearAlarms();
 
 signals:
     // Save every page and the parameter files / reload every page from the machine data.
@@ -79,9 +84,27 @@ public slots:
     // A product is finished: its record and the curve.
     void Savezzdata();
 
+    // A recipe was chosen: reload it everywhere.
+    void S_xuanzhepeifang();
+
 private slots:
     // "保存参数": saves every page and the parameter files.
     void on_pushButton_63_clicked();
+    // Operator controls of the left column and the run page.
+    void on_pushButton_3_clicked();
+    void on_pushButton_31_clicked();
+    void on_pushButton_4_clicked();
+    void on_pushButton_33_clicked();
+    void on_pushButton_5_clicked();
+    void on_pushButton_15_clicked();
+    void on_pushButton_16_clicked();
+    void on_pushButton_17_clicked();
+    void on_pushButton_28_clicked();
+    void on_pushButton_30_clicked();
+    void on_pushButton_9_clicked();
+    void on_pushButton_23_clicked();
+    void on_comboBox_currentIndexChanged(int index);
+    void on_comboBox_3_currentIndexChanged(int index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -94,6 +117,12 @@ private:
     void wireSignals();
     void buildImageViews();
     void showCentred(QWidget* window);
+    void wireControls();
+    void markViewsForRedraw(int count);
+    void updateModeWidgets();
+    void updateHomingLabel();
+    void setupCurve();
+    void drawCurve();
 
     Ui::MainWindow1* ui;
     Taska taska;
@@ -125,4 +154,5 @@ private:
 
     Options options;
     int closeCount = 0;
+    MainCycle cycle;
 };

@@ -17,10 +17,12 @@ void Taskfast::stop() {
     fastStop = 1;
 }
 
-// The scan itself (images, safety, readiness, buttons, lamps) comes with the fast scan.
-void Taskfast::pass() {}
+void Taskfast::pass() {
+    scan.pass();
+}
 
 void Taskfast::run() {
+    // The sleep is outside the lock: a lock taken again at once would starve stop().
     for (;;) {
         {
             QMutexLocker lock(&mutex);

@@ -1,6 +1,8 @@
 #pragma once
 // The machine's scan cycle: about every 5 ms one pass reads the card and CAN I/O
 // into the images, evaluates safety and readiness and drives lamps and buzzer.
+#include "machine/FastScan.h"
+
 #include <QMutex>
 #include <QThread>
 
@@ -16,6 +18,9 @@ public:
     void pass();
 
     QMutex mutex; // guards one pass
+
+private:
+    FastScan scan;
 
 protected:
     void run() override;
