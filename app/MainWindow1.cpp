@@ -336,7 +336,11 @@ void MainWindow1::Savezzdata() {}
 
 // The machine logic runs first; the widgets then show its outcome.
 void MainWindow1::tick100ms() {
+    // The MES question is modal inside this tick: the tick does not run again meanwhile.
+    if (inTick100) return;
+    inTick100 = true;
     cycle.tick100ms();
+    inTick100 = false;
     drawCurve();
     ui->lineEdit_8->setText(QString::number(cycleTime, 'f', 3));
     updateModeWidgets();

@@ -155,4 +155,5 @@ private:
     Options options;
     int closeCount = 0;
     MainCycle cycle;
+    bool inTick100 = false;
 };

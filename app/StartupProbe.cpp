@@ -39,10 +39,16 @@ void arm(QWidget* mainWindow) {
     const QString screenshot = qEnvironmentVariable("TAVRIN_SCREENSHOT");
     if (readyFile.isEmpty() && screenshot.isEmpty()) return;
     QPointer<QWidget> window(mainWindow);
+    // A later picture shows the machine after its first ticks (alarm table from 5 s on).
+    const int shotDelayMs = qEnvironmentVariableIntValue("TAVRIN_SCREENSHOT_DELAY_MS");
+    if (!screenshot.isEmpty() && shotDelayMs > 0)
+        ClockTimer::singleShot(shotDelayMs, mainWindow, [window, screenshot] {
+            if (window) window->grab().save(screenshot, "PNG");
+        });
     // Runs once the event loop has taken the show events.
-    ClockTimer::singleShot(0, mainWindow, [window, readyFile, screenshot] {
+    ClockTimer::singleShot(0, mainWindow, [window, readyFile, screenshot, shotDelayMs] {
         if (!window) return;
-        if (!screenshot.isEmpty()) window->grab().save(screenshot, "PNG");
+        if (!screenshot.isEmpty() && shotDelayMs <= 0) window->grab().save(screenshot, "PNG");
         if (!readyFile.isEmpty()) {
             QSaveFile out(readyFile);
             if (out.open(QIODevice::WriteOnly)) {

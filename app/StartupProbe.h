@@ -3,7 +3,8 @@
 // environment; without these variables nothing happens.
 //   TAVRIN_READY_FILE=<path>  once the main window is up: writes "shown_ms=<ms since
 //                             process start>" and "rss_kb=<resident memory>" there.
-//   TAVRIN_SCREENSHOT=<path>  once the main window is up: saves a picture of it (PNG).
+//   TAVRIN_SCREENSHOT=<path>  once the main window is up: saves a picture of it (PNG);
+//                             TAVRIN_SCREENSHOT_DELAY_MS=<ms> takes it that much later.
 class QWidget;
 
 namespace StartupProbe {
