@@ -32,14 +32,14 @@ void MainWindow1::wireControls() {
     ui->pushButton_5->setText(manualMode == 1.0 ? QStringLiteral("手动") : QStringLiteral("自动"));
 
     // "清零" of a tray cell sets it back to the first cell; every clear ends with a refresh.
-    const std::pair<QPushButton*, std::initializer_list<int>> cellClears[] = {
+    const std::pair<QPushButton*, std::vector<int>> cellClears[] = {
         {ui->pushButton_100, {0}},  {ui->pushButton_101, {1}},  {ui->pushButton_102, {2}},
         {ui->pushButton_103, {5}},  {ui->pushButton_104, {6}},  {ui->pushButton_105, {7}},
         {ui->pushButton_106, {3}},  {ui->pushButton_107, {10}}, {ui->pushButton_108, {11}},
         {ui->pushButton_109, {12}}, {ui->pushButton_111, {13}}, {ui->pushButton_112, {14}},
         {ui->pushButton_113, {15}}};
     for (const auto& clear : cellClears) {
-        const std::vector<int> cells(clear.second);
+        const std::vector<int> cells = clear.second;
         connect(clear.first, &QPushButton::clicked, this, [this, cells] {
             for (int k : cells) gr[k] = 1.0;
             refreshMain();
@@ -49,12 +49,12 @@ void MainWindow1::wireControls() {
         for (int k = 0; k <= 15; ++k) gr[k] = 1.0;
         refreshMain();
     });
-    const std::pair<QPushButton*, std::initializer_list<int>> counterClears[] = {
+    const std::pair<QPushButton*, std::vector<int>> counterClears[] = {
         {ui->pushButton, {21}},        {ui->pushButton_6, {23, 24}},
         {ui->pushButton_8, {25, 26}},  {ui->pushButton_18, {28, 29}},
         {ui->pushButton_13, {30, 31}}, {ui->pushButton_11, {23, 24, 25, 26, 28, 29, 30, 31, 32, 33}}};
     for (const auto& clear : counterClears) {
-        const std::vector<int> counters(clear.second);
+        const std::vector<int> counters = clear.second;
         connect(clear.first, &QPushButton::clicked, this, [this, counters] {
             for (int k : counters) gr[k] = 0.0;
             refreshMain();

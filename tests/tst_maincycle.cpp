@@ -1,0 +1,262 @@
+// The main window's cycle on the virtual machine: start request and the MES
+// question, alarm views, machine-state periods in the database, the operator
+// controls of the left column and the run page.
+#include "MachineState.h"
+#include "TestSupport.h"
+
+#include "app/DataSetup.h"
+#include "app/MachineData.h"
+#include "app/MainWindow1.h"
+#include "app/Prompt.h"
+#include "platform/Paths.h"
+#include "production/MachineStateStore.h"
+#include "sequences/CycleData.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTextBrowser>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+using Panel = sim::OperatorPanel;
+
+// The window with its ticks and the fast scan driven by the virtual clock.
+struct WindowRig : SimRig {
+    std::unique_ptr<MainWindow1> window;
+    explicit WindowRig(double mes = 0.0) {
+        MainWindow1::Options o;
+        o.startWorkers = false;
+        o.startTicks = false;
+        o.startHousekeeping = false;
+        window = std::make_unique<MainWindow1>(nullptr, o);
+        gd[46] = mes;
+        MainWindow1* w = window.get();
+        clock.addPeriodic("fast", 5000, [w] { w->taskFast().pass(); });
+        clock.addPeriodic("tick100", 100000, [w] { w->tick100ms(); });
+        clock.addPeriodic("tick25", 25000, [w] { w->tick25ms(); });
+        clock.addPeriodic("tick10", 10000, [w] { w->tick10ms(); });
+    }
+    template <class T> T* widget(const char* name) { return window->findChild<T*>(name); }
+    QString currentAlarms() { return widget<QTextBrowser>("textBrowser")->toPlainText(); }
+    void click(const char* button) { widget<QPushButton>(button)->click(); }
+    void homeAll() {
+        for (int axis = 0; axis < 12; ++axis) axisHomed[axis] = 1;
+    }
+};
+
+int rowsOf(const QString& kind, qint64* duration = nullptr) {
+    QSqlQuery q(QSqlDatabase::database());
+    q.prepare("select duration from Table_S1 where utype=?");
+    q.addBindValue(kind);
+    if (!q.exec()) return -1;
+    int rows = 0;
+    while (q.next()) {
+        ++rows;
+        if (duration) *duration = q.value(0).toLongLong();
+    }
+    return rows;
+}
+
+} // namespace
+
+class TestMainCycle : public QObject {
+    Q_OBJECT
+    QList<Prompt::Shown> questions;
+    bool answer = false;
+
+private slots:
+    void initTestCase() {
+        Q_INIT_RESOURCE(config);
+        QCOMPARE(DataSetup::ensure(), QString());
+        Prompt::setHandler([this](const Prompt::Shown& s) {
+            if (s.kind == Prompt::Kind::Question) questions << s;
+            return answer;
+        });
+        QVERIFY(MachineStateStore::instance().isOpen());
+    }
+    void init() {
+        resetMachineData();
+        questions.clear();
+        answer = false;
+        QSqlQuery(QSqlDatabase::database()).exec("delete from Table_S1");
+    }
+
+    void mesQuestionOnceAtStart() {
+        answer = true;
+        WindowRig rig(0.0);
+        QSignalSpy saved(rig.window.get(), &MainWindow1::m_sigsavedata);
+        rig.runFor(1.0);
+        QCOMPARE(questions.size(), 1);
+        QCOMPARE(questions[0].title, QString("MES提示"));
+        QCOMPARE(questions[0].text, QString("MES已经屏蔽，是否开启？"));
+        QCOMPARE(questions[0].yesText, QString("是"));
+        QCOMPARE(questions[0].noText, QString("否"));
+        QCOMPARE(gd[46], 2.0);
+        QCOMPARE(saved.count(), 1);
+        QCOMPARE(int(startRequest), 0);
+
+        questions.clear();
+        answer = false;
+        WindowRig masked(0.0);
+        masked.runFor(1.0);
+        QCOMPARE(questions.size(), 1);
+        QCOMPARE(gd[46], 0.0);
+
+        questions.clear();
+        WindowRig on(2.0);
+        on.runFor(1.0);
+        QCOMPARE(questions.size(), 0);
+    }
+
+    void startRunsOnlyWhenReadyInAutomatic() {
+        WindowRig rig(2.0);
+        rig.runFor(0.3);
+        rig.homeAll();
+        rig.click("pushButton_5"); // to manual
+        QCOMPARE(manualMode, 1.0);
+        QCOMPARE(rig.widget<QPushButton>("pushButton_5")->text(), QString("手动"));
+        QVERIFY(rig.widget<QPushButton>("pushButton_5")->isChecked());
+        rig.click("pushButton_3");
+        rig.runFor(0.3);
+        QCOMPARE(int(runA), 0);
+        rig.click("pushButton_5"); // back to automatic
+        QCOMPARE(rig.widget<QPushButton>("pushButton_5")->text(), QString("自动"));
+        waitOperator = 1;
+        rig.click("pushButton_3");
+        QCOMPARE(int(waitOperator), 0);
+        QVERIFY(rig.runUntil([] { return runA == 1 && runB == 1; }, 0.2));
+        rig.click("pushButton_31"); // pause
+        QCOMPARE(int(runA) + int(runB), 0);
+        rig.click("pushButton_15"); // end production while paused does nothing
+        QCOMPARE(int(endProduction), 0);
+    }
+
+    void alarmClearBringsBackWhatStillHolds() {
+        WindowRig rig(2.0);
+        startupDone = 1;
+        rig.plant().setDoorOpen(2, true);
+        rig.runFor(0.3);
+        QVERIFY(rig.currentAlarms().contains("安全门打开"));
+        alarmFlags[12] = 1;
+        rig.runFor(0.2);
+        QVERIFY(rig.currentAlarms().contains("吸笔真空报警"));
+        rig.click("pushButton_33");
+        QCOMPARE(rig.currentAlarms(), QString());
+        QCOMPARE(int(alarmFlags[12]), 0);
+        rig.runFor(0.1);
+        QVERIFY(rig.currentAlarms().contains("安全门打开"));
+        QVERIFY(!rig.currentAlarms().contains("吸笔真空报警"));
+
+        // The hardware alarm-clear button reaches the same operation.
+        alarmFlags[14] = 1;
+        rig.runFor(0.2);
+        QVERIFY(rig.currentAlarms().contains("组装位无盘报警"));
+        rig.plant().panel().clickButton(Panel::AlarmClearButton, 50000);
+        rig.runFor(0.3);
+        QCOMPARE(int(alarmFlags[14]), 0);
+        QVERIFY(!rig.currentAlarms().contains("组装位无盘报警"));
+
+        // A lost CAN node shows as the extension-module alarm.
+        rig.plant().setCanNodeLost(2, true);
+        rig.runFor(0.2);
+        QVERIFY(rig.currentAlarms().contains("板卡扩展模块断开报警"));
+        QCOMPARE(int(alarmFlags[40]), 1);
+    }
+
+    void machineStatePeriodsReachTheDatabase() {
+        WindowRig rig(2.0);
+        rig.runFor(0.3);
+        stepA = 1000;
+        QVERIFY(rig.runUntil([&] { return rig.window->machineCycle().recorder().isOpen(3); }, 0.2));
+        rig.runFor(5.45);
+        stepA = 1010; // still homing
+        rig.runFor(0.03);
+        stepA = 0;
+        QVERIFY(rig.runUntil([&] { return !rig.window->machineCycle().recorder().isOpen(3); }, 0.2));
+        qint64 duration = 0;
+        QCOMPARE(rowsOf("home", &duration), 1);
+        QCOMPARE(duration, qint64(5500));
+
+        stepA = 1010.5; // outside the homing range: opens nothing
+        rig.runFor(0.2);
+        QVERIFY(!rig.window->machineCycle().recorder().isOpen(3));
+        QCOMPARE(rowsOf("home"), 1);
+    }
+
+    void purgeKeepsHundredDays() {
+        WindowRig rig(2.0);
+        const qint64 day = 86400000LL;
+        const qint64 now = clk::wallMs();
+        MachineStateStore::instance().addPeriod("run", now - 101 * day - 1000, now - 101 * day);
+        MachineStateStore::instance().addPeriod("stop", now - 99 * day - 1000, now - 99 * day);
+        rig.window->machineCycle().tick10min();
+        QCOMPARE(rowsOf("run"), 0);
+        QCOMPARE(rowsOf("stop"), 1);
+    }
+
+    void runPageControls() {
+        WindowRig rig(2.0);
+        rig.runFor(0.2);
+        for (int k = 0; k <= 15; ++k) gr[k] = 5.0;
+        for (int k = 21; k <= 33; ++k) gr[k] = 4.0;
+        rig.click("pushButton_5"); // manual: the run page can be edited
+        rig.runFor(0.2);
+        rig.click("pushButton_110"); // all tray cells
+        for (int k = 0; k <= 15; ++k) QCOMPARE(gr[k], 1.0);
+        QCOMPARE(gr[21], 4.0);
+        rig.click("pushButton_11"); // every yield counter
+        for (int k : {23, 24, 25, 26, 28, 29, 30, 31, 32, 33}) QCOMPARE(gr[k], 0.0);
+        QCOMPARE(gr[21], 4.0);
+        // Pages have their own "pushButton": take the one beside the output count.
+        rig.widget<QDoubleSpinBox>("doubleSpinBox_109")
+            ->parentWidget()
+            ->findChild<QPushButton*>("pushButton")
+            ->click();
+        QCOMPARE(gr[21], 0.0);
+        gr[30] = 3;
+        gr[31] = 1;
+        rig.window->refreshMain();
+        QCOMPARE(rig.widget<QDoubleSpinBox>("doubleSpinBox_124")->value(), 75.0);
+
+        auto* cell = rig.widget<QDoubleSpinBox>("doubleSpinBox_101");
+        cell->setValue(7);
+        emit cell->editingFinished();
+        QCOMPARE(gr[1], 7.0);
+        rig.click("pushButton_5"); // automatic: edits are ignored and the boxes locked
+        rig.runFor(0.2);
+        QVERIFY(!rig.widget<QWidget>("groupBox_2")->isEnabled());
+        gr[1] = 3.0;
+        cell->setValue(9);
+        emit cell->editingFinished();
+        QCOMPARE(gr[1], 3.0);
+
+        rig.widget<QComboBox>("comboBox")->setCurrentIndex(0);
+        rig.runFor(0.2);
+        QCOMPARE(autospeedk, 0.1);
+        rig.widget<QComboBox>("comboBox")->setCurrentIndex(1);
+        rig.runFor(0.2);
+        QCOMPARE(autospeedk, 0.5);
+        rig.widget<QComboBox>("comboBox_3")->setCurrentIndex(1);
+        QCOMPARE(int(dryRun), 1);
+    }
+
+    void homingLabelFollowsTheAxes() {
+        WindowRig rig(2.0);
+        rig.runFor(0.2);
+        auto* label = rig.widget<QLabel>("label_255");
+        QCOMPARE(label->text(), QString("回原点未完成"));
+        QCOMPARE(label->styleSheet(), QString("QLabel{background-color: rgb(255, 0, 0);}"));
+        rig.homeAll();
+        rig.runFor(0.2);
+        QCOMPARE(label->text(), QString("回原点完成"));
+        QCOMPARE(label->styleSheet(), QString("QLabel{background-color: rgb(0, 255, 0);}"));
+    }
+};
+
+QTEST_MAIN(TestMainCycle)
+#include "tst_maincycle.moc"
