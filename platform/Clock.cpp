@@ -12,9 +12,13 @@ SystemClock systemClock;
 std::atomic<Clock*> current{&systemClock};
 } // namespace
 
-Clock& Clock::instance() { return *current.load(std::memory_order_acquire); }
+Clock& Clock::instance() {
+    return *current.load(std::memory_order_acquire);
+}
 
-void Clock::install(Clock* clock) { current.store(clock ? clock : &systemClock, std::memory_order_release); }
+void Clock::install(Clock* clock) {
+    current.store(clock ? clock : &systemClock, std::memory_order_release);
+}
 
 int64_t SystemClock::nowUs() {
     using namespace std::chrono;
@@ -74,4 +78,6 @@ TimerThread* timerThread() {
 }
 } // namespace
 
-void SystemClock::callAt(int64_t atUs, std::function<void()> fn) { timerThread()->add(atUs, std::move(fn)); }
+void SystemClock::callAt(int64_t atUs, std::function<void()> fn) {
+    timerThread()->add(atUs, std::move(fn));
+}

@@ -31,10 +31,18 @@ public:
 };
 
 namespace clk {
-inline int64_t nowUs() { return Clock::instance().nowUs(); }
-inline int64_t wallMs() { return Clock::instance().wallMs(); }
-inline void sleepUs(int64_t us) { Clock::instance().sleepUs(us); }
-inline void sleepMs(int64_t ms) { Clock::instance().sleepUs(ms * 1000); }
+inline int64_t nowUs() {
+    return Clock::instance().nowUs();
+}
+inline int64_t wallMs() {
+    return Clock::instance().wallMs();
+}
+inline void sleepUs(int64_t us) {
+    Clock::instance().sleepUs(us);
+}
+inline void sleepMs(int64_t ms) {
+    Clock::instance().sleepUs(ms * 1000);
+}
 inline void callAfterUs(int64_t us, std::function<void()> fn) {
     Clock& c = Clock::instance();
     c.callAt(c.nowUs() + us, std::move(fn));

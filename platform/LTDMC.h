@@ -56,7 +56,8 @@ short dmc_clear_stop_reason(WORD cardNo, WORD axis);
 
 // Homing. homeDir 0 negative, 1 positive; mode selects the switch sequence.
 short dmc_set_homemode(WORD cardNo, WORD axis, WORD homeDir, double velMode, WORD mode, WORD posSource);
-short dmc_set_home_profile_unit(WORD cardNo, WORD axis, double lowVel, double highVel, double tAcc, double tDec);
+short dmc_set_home_profile_unit(WORD cardNo, WORD axis, double lowVel, double highVel, double tAcc,
+                                double tDec);
 short dmc_set_home_position_unit(WORD cardNo, WORD axis, WORD enable, double position);
 short dmc_home_move(WORD cardNo, WORD axis);
 // state 1 homing ended successfully, 0 not (yet).

@@ -13,13 +13,27 @@ QString root() {
     return QDir::homePath() + "/.local/share/tavrin";
 }
 
-QString programDir() { return root(); }
-QString dataDrive() { return root(); }
-QString configDir() { return programDir() + "/Config"; }
-QString recipesDir() { return programDir() + "/recipes"; }
-QString logDir() { return programDir() + "/log"; }
-QString imageDir() { return dataDrive() + "/data/img"; }
-QString tableDir() { return dataDrive() + "/data/TableData"; }
+QString programDir() {
+    return root();
+}
+QString dataDrive() {
+    return root();
+}
+QString configDir() {
+    return programDir() + "/Config";
+}
+QString recipesDir() {
+    return programDir() + "/recipes";
+}
+QString logDir() {
+    return programDir() + "/log";
+}
+QString imageDir() {
+    return dataDrive() + "/data/img";
+}
+QString tableDir() {
+    return dataDrive() + "/data/TableData";
+}
 
 bool ensureFolders() {
     bool ok = true;

@@ -14,8 +14,8 @@ QString dataDrive();
 QString configDir();  // programDir() + "/Config"
 QString recipesDir(); // one folder per recipe
 QString logDir();
-QString imageDir();   // dataDrive() + "/data/img"
-QString tableDir();   // dataDrive() + "/data/TableData"
+QString imageDir(); // dataDrive() + "/data/img"
+QString tableDir(); // dataDrive() + "/data/TableData"
 // Creates the folders above when missing; returns false when the root is not writable.
 bool ensureFolders();
 } // namespace Paths

@@ -13,7 +13,8 @@ short get_poscmp2(WORD card, WORD axis, double target, double tolerance);
 short isidle(WORD card, WORD axis);
 // Blocks (through the clock) until the axis stands.
 short waitidle(WORD card, WORD axis);
-short axis_home(WORD card, WORD axis, WORD homeMode, double slowSpeed, double fastSpeed, WORD dir, double offset);
+short axis_home(WORD card, WORD axis, WORD homeMode, double slowSpeed, double fastSpeed, WORD dir,
+                double offset);
 short ishomedone(WORD card, WORD axis);
 // dir 1 positive, 0 negative; speed scaled by jogspeedk; runs until dmc_stop.
 short axis_jog(WORD card, WORD axis, double speed, WORD dir);

@@ -24,7 +24,9 @@ int Lockstep::addPeriodic(const std::string& name, int64_t periodUs, std::functi
     return int(m_passes.size()) - 1;
 }
 
-void Lockstep::setEnabled(int id, bool enabled) { m_passes.at(size_t(id)).enabled = enabled; }
+void Lockstep::setEnabled(int id, bool enabled) {
+    m_passes.at(size_t(id)).enabled = enabled;
+}
 
 void Lockstep::setPlant(std::function<void(int64_t)> step, int64_t stepUs) {
     m_plant = std::move(step);
@@ -32,9 +34,13 @@ void Lockstep::setPlant(std::function<void(int64_t)> step, int64_t stepUs) {
     m_plantNextUs = nowUs() + stepUs;
 }
 
-int64_t Lockstep::nowUs() { return m_now.load(std::memory_order_acquire); }
+int64_t Lockstep::nowUs() {
+    return m_now.load(std::memory_order_acquire);
+}
 
-int64_t Lockstep::wallMs() { return m_startWallMs + nowUs() / 1000; }
+int64_t Lockstep::wallMs() {
+    return m_startWallMs + nowUs() / 1000;
+}
 
 void Lockstep::publish(int64_t t) {
     {
@@ -68,9 +74,13 @@ bool Lockstep::runUntil(const std::function<bool()>& cond, double maxSeconds) {
     return advance(nowUs() + int64_t(maxSeconds * 1e6), &cond);
 }
 
-void Lockstep::runFor(double seconds) { advance(nowUs() + int64_t(seconds * 1e6), nullptr); }
+void Lockstep::runFor(double seconds) {
+    advance(nowUs() + int64_t(seconds * 1e6), nullptr);
+}
 
-int64_t Lockstep::passCount(int id) const { return m_passes.at(size_t(id)).count; }
+int64_t Lockstep::passCount(int id) const {
+    return m_passes.at(size_t(id)).count;
+}
 
 bool Lockstep::advance(int64_t targetUs, const std::function<bool()>* cond) {
     constexpr int64_t never = std::numeric_limits<int64_t>::max();

@@ -131,24 +131,11 @@ TaskOutcome VirtualCameras::run(int task, const TaskParam& param) {
     TaskOutcome out;
     out.delayUs = int64_t(param.processMs) * 1000 + m_extraUs[t];
 
-    int status = TaskOK;
     int mode = param.mode;
     if (m_force[t] == ForceOK) mode = TaskParam::ModeOK;
     if (m_force[t] == ForceNG) mode = TaskParam::ModeNG;
     if (m_force[t] == ForceNever) mode = TaskParam::ModeNever;
-    switch (mode) {
-    case TaskParam::ModeNG:
-        status = TaskNG;
-        break;
-    case TaskParam::ModeNever:
-        out.finishes = false;
-        break;
-    case TaskParam::ModeRandom:
-        status = std::uniform_real_distribution<double>(0.0, 1.0)(m_rng) < param.ngRate ? TaskNG : TaskOK;
-        break;
-    default:
-        break;
-    }
+    int status = verdictFor(mode, param.ngRate, m_rng, &out.finishes);
     const bool connected = m_connected[camera];
     if (!connected) status = TaskNG;
     const bool ok = status == TaskOK;

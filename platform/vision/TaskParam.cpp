@@ -1,5 +1,7 @@
 #include "TaskParam.h"
 
+#include "platform/vision/TaskRecord.h"
+
 #include <QJsonArray>
 #include <QJsonValue>
 #include <cmath>
@@ -115,4 +117,19 @@ QString TaskParam::expandText(int counter) const {
     QString t = text;
     t.replace("{n}", QString("%1").arg(counter, 6, 10, QChar('0')));
     return t;
+}
+
+int verdictFor(int mode, double ngRate, std::mt19937& rng, bool* finishes) {
+    *finishes = true;
+    switch (mode) {
+    case TaskParam::ModeNG:
+        return TaskNG;
+    case TaskParam::ModeNever:
+        *finishes = false;
+        return TaskOK;
+    case TaskParam::ModeRandom:
+        return std::uniform_real_distribution<double>(0.0, 1.0)(rng) < ngRate ? TaskNG : TaskOK;
+    default:
+        return TaskOK;
+    }
 }

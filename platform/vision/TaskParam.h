@@ -3,6 +3,7 @@
 // and how the task answers: verdict, result values, first text, processing time.
 #include <QJsonObject>
 #include <QString>
+#include <random>
 
 struct TaskParam {
     enum Mode { ModeOK = 0, ModeNG = 1, ModeNever = 2, ModeRandom = 3 };
@@ -30,3 +31,6 @@ struct TaskParam {
     // The text with its placeholder replaced.
     QString expandText(int counter) const;
 };
+
+// Verdict of one run in a verdict mode (TaskOK or TaskNG); *finishes is false for ModeNever.
+int verdictFor(int mode, double ngRate, std::mt19937& rng, bool* finishes);

@@ -34,20 +34,7 @@ struct ParamAnswer {
         TaskOutcome out;
         out.delayUs = int64_t(p.processMs) * 1000;
         QMutexLocker lock(&mutex);
-        int status = TaskOK;
-        switch (p.mode) {
-        case TaskParam::ModeNG:
-            status = TaskNG;
-            break;
-        case TaskParam::ModeNever:
-            out.finishes = false;
-            break;
-        case TaskParam::ModeRandom:
-            status = std::uniform_real_distribution<double>(0.0, 1.0)(rng) < p.ngRate ? TaskNG : TaskOK;
-            break;
-        default:
-            break;
-        }
+        const int status = verdictFor(p.mode, p.ngRate, rng, &out.finishes);
         TaskRecord& r = out.result;
         r.status = status;
         std::copy(p.values, p.values + TaskRecord::kValueCount, r.values);
