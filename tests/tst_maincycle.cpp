@@ -4,6 +4,7 @@
 #include "MachineState.h"
 #include "TestSupport.h"
 
+#include "app/AssemblyCurve.h"
 #include "app/DataSetup.h"
 #include "app/MachineData.h"
 #include "app/MainWindow1.h"
@@ -243,6 +244,34 @@ private slots:
         QCOMPARE(autospeedk, 0.5);
         rig.widget<QComboBox>("comboBox_3")->setCurrentIndex(1);
         QCOMPARE(int(dryRun), 1);
+    }
+
+    void assemblyCurveShowsTheLastSamples() {
+        WindowRig rig(2.0);
+        auto* plot = rig.window->findChild<QCustomPlot*>();
+        QVERIFY(plot);
+        QCOMPARE(plot->graphCount(), 3);
+        QCOMPARE(plot->graph(0)->pen().color(), QColor(Qt::red));
+        QCOMPARE(plot->graph(1)->pen().color(), QColor(Qt::green));
+        QCOMPARE(plot->graph(2)->pen().color(), QColor(Qt::blue));
+        QCOMPARE(plot->xAxis->range(), QCPRange(0, 100));
+        QCOMPARE(plot->yAxis->range(), QCPRange(-200, 200));
+        QCOMPARE(plot->yAxis->label(), QString("距离(um)"));
+        QCOMPARE(plot->yAxis2->range(), QCPRange(-1, 1));
+        QCOMPARE(plot->yAxis2->label(), QString("角度(°)"));
+        QCOMPARE(plot->graph(2)->valueAxis(), plot->yAxis2);
+        QCOMPARE(plot->xAxis->grid()->pen().color(), QColor(180, 180, 180));
+        QCOMPARE(plot->xAxis->grid()->subGridPen().color(), QColor(50, 50, 50));
+
+        plotPush(0.012, -0.034, 0.25);
+        plotPush(0.05, -0.02, 0.3);
+        rig.runFor(0.2);
+        auto last = [plot](int g) { return (plot->graph(g)->data()->constEnd() - 1)->value; };
+        QCOMPARE(plot->graph(0)->data()->size(), 100);
+        QCOMPARE(last(0), 50.0);
+        QCOMPARE(last(1), -20.0);
+        QCOMPARE(last(2), 0.3);
+        QCOMPARE((plot->graph(0)->data()->constEnd() - 2)->value, 12.0);
     }
 
     void homingLabelFollowsTheAxes() {

@@ -5,6 +5,8 @@
 
 #include "app/MachineData.h"
 #include "machine/FastScan.h"
+#include "machine/IoAccess.h"
+#include "machine/Permissions.h"
 #include "machine/ResetMachine.h"
 #include "sequences/CycleData.h"
 #include "vision/VisionFlags.h"
@@ -242,6 +244,63 @@ private slots:
         QCOMPARE(int(homedA) + int(homedB) + int(homedUi), 0);
         QCOMPARE(int(endProduction) + int(interlockOff) + int(promptActive) + int(waitOperator), 0);
         QCOMPARE(int(homeRequest), 1);
+    }
+
+    void permissionsFollowTheAxisGroups() {
+        ScanRig rig;
+        gf[400] = 5.0;
+        manualMode = 1.0;
+        // X and Y need both Z axes up and the nozzle up.
+        spmove(0, 2, 20.0, 50.0, 1);
+        rig.runFor(1.0);
+        QVERIFY(!axisSafe(2));
+        QVERIFY(!mayMoveManual(0));
+        QVERIFY(mayMoveManual(2));
+        spmove(0, 2, 3.0, 50.0, 1);
+        spmove(0, 4, 0.0, 50.0, 1);
+        rig.runFor(1.0);
+        QVERIFY(axisSafe(2));
+        QVERIFY(mayMoveManual(0));
+        QVERIFY(mayJog(1));
+        interlockOff = 1; // skips the group preconditions, not the machine's own
+        rig.plant().forceInput(33, 0);
+        rig.runFor(0.01);
+        QVERIFY(mayMoveManual(0));
+        interlockOff = 0;
+        QVERIFY(!mayMoveManual(0));
+        rig.plant().forceInput(33, -1);
+        rig.runFor(0.01);
+
+        // Axis 11 needs no homing; Z does.
+        axisHomed[11] = 0;
+        QVERIFY(mayMoveManual(11));
+        axisHomed[2] = 0;
+        QVERIFY(!mayMoveManual(2));
+        QVERIFY(mayHomeManual(2));
+        // Manual-page checks need manual mode; the homing sequence's check does not.
+        manualMode = 0.0;
+        QVERIFY(!mayHomeManual(2));
+        QVERIFY(mayHome(2));
+        QVERIFY(!mayHome(12));
+        cardOk = 0.0;
+        QVERIFY(!mayHome(2));
+        cardOk = 1.0;
+
+        // Outputs by image number reach the card and the CAN nodes with the card's levels.
+        outputBit(10, true);
+        outputBit(50, true);
+        rig.runFor(0.01);
+        QVERIFY(rig.plant().output(10));
+        QVERIFY(rig.plant().output(50));
+        QCOMPARE(int(outputState(50)), 1);
+        outputBit(50, false);
+        rig.runFor(0.01);
+        QCOMPARE(int(outputState(50)), 0);
+        inputFreeze = 1;
+        rig.plant().setDoorOpen(0, true);
+        rig.runFor(0.01);
+        QCOMPARE(int(inImg[5]), 0);
+        QCOMPARE(int(inputBit(5)), 1); // frozen copy
     }
 };
 

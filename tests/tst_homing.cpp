@@ -1,0 +1,452 @@
+// Reset, homing and the end of production on the virtual machine: the cycle thread's
+// pass and the fast scan run in machine time, the operator presses the panel buttons.
+#include "MachineState.h"
+#include "TestSupport.h"
+
+#include "app/MachineData.h"
+#include "machine/FastScan.h"
+#include "machine/ResetMachine.h"
+#include "recipes/DemoRecipe.h"
+#include "sequences/CycleData.h"
+#include "sequences/Cylinders.h"
+#include "sequences/Homing.h"
+#include "sequences/Taska.h"
+
+#include <QtTest>
+#include <cmath>
+
+namespace {
+
+using Panel = sim::OperatorPanel;
+constexpr WORD kX = 0, kY = 1, kZ = 2, kQ = 3, kNgZ = 4;
+constexpr int kNone = -1;
+
+void applyDemoRecipe() {
+    for (const DemoRecipe::Value& v : DemoRecipe::values()) {
+        if (v.array == 'd') gd[v.index] = v.value;
+        if (v.array == 'f') gf[v.index] = v.value;
+        if (v.array == 'r') gr[v.index] = v.value;
+    }
+}
+
+double command(WORD axis) {
+    double p = 0;
+    dmc_get_position_unit(0, axis, &p);
+    return p;
+}
+double encoder(WORD axis) {
+    double p = 0;
+    dmc_get_encoder_unit(0, axis, &p);
+    return p;
+}
+
+// The machine after start-up in automatic mode: card up, demo recipe, fast scan,
+// cylinder follow-up (the window's 10 ms tick) and the cycle thread's pass, plus a
+// watcher that notes from the plant when each axis first moves and homes.
+struct Machine : SimRig {
+    FastScan scan;
+    Taska cycle;
+    int fastId = -1;
+    int cycleId = -1;
+
+    int64_t movedAt[12];
+    int64_t homingAt[12];
+    int64_t homedAt[12];
+    bool homingLampSeen = false;
+    int64_t sequenceEndAt = kNone; // stepA back to 0 from a homing step
+    double lastStep = 0;
+
+    Machine() {
+        resetMachineData();
+        kzct::resetLibraryState();
+        startCard();
+        cardOk = 1.0;
+        applyDemoRecipe();
+        fastId = clock.addPeriodic("fast", 5000, [this] { scan.pass(); });
+        clock.addPeriodic("cylinders", 10000, [] { cylindersFollow(); });
+        cycleId = clock.addPeriodic("cycle", 5000, [this] { cycle.pass(); });
+        clock.addPeriodic("watch", 1000, [this] { watch(); });
+        runFor(0.05);
+        clearWatch();
+    }
+
+    void clearWatch() {
+        for (int a = 0; a < 12; ++a) movedAt[a] = homingAt[a] = homedAt[a] = kNone;
+        homingLampSeen = false;
+        sequenceEndAt = kNone;
+    }
+
+    void watch() {
+        const int64_t now = clock.nowUs();
+        for (int a = 0; a < 12; ++a) {
+            const sim::AxisSnapshot s = plant().axisSnapshot(a);
+            if (s.moving && movedAt[a] == kNone) movedAt[a] = now;
+            if (s.homing && homingAt[a] == kNone) homingAt[a] = now;
+            if (homingAt[a] != kNone && !s.moving && s.homeResult == 1 && homedAt[a] == kNone)
+                homedAt[a] = now;
+        }
+        if (plant().output(Panel::ResetLamp)) homingLampSeen = true;
+        if (lastStep >= 1000 && stepA == 0 && sequenceEndAt == kNone) sequenceEndAt = now;
+        lastStep = stepA;
+    }
+
+    void pressReset() {
+        plant().setButtonPressed(Panel::ResetButton, true);
+        runFor(0.05);
+        plant().setButtonPressed(Panel::ResetButton, false);
+    }
+
+    bool homeMachine() {
+        pressReset();
+        return runUntil([] { return waitOperator == 1; }, 30.0);
+    }
+
+    bool moving(int axis) { return plant().axisSnapshot(axis).moving; }
+    bool anyWorkingAxisMoving() {
+        for (int a = 0; a <= 6; ++a)
+            if (moving(a)) return true;
+        return false;
+    }
+};
+
+bool homedFlags(std::initializer_list<WORD> axes) {
+    for (WORD a : axes)
+        if (!axisHomed[a]) return false;
+    return true;
+}
+bool noneHomed(std::initializer_list<WORD> axes) {
+    for (WORD a : axes)
+        if (axisHomed[a]) return false;
+    return true;
+}
+
+} // namespace
+
+class TestHoming : public QObject {
+    Q_OBJECT
+private slots:
+    void resetHomesInTheSafeOrderAndWaitsForTheOperator() {
+        Machine m;
+        QCOMPARE(int(homedA), 0);
+        QVERIFY(m.homeMachine());
+
+        for (WORD a : {kX, kY, kZ, kQ, kNgZ}) {
+            QVERIFY2(axisHomed[a] == 1, qPrintable(QString("axis %1").arg(a)));
+            QVERIFY(std::fabs(encoder(a)) < 1e-6);
+            QVERIFY(std::fabs(command(a)) < 1e-6);
+        }
+        QCOMPARE(int(axisHomed[5]), 0); // the belts are not homed here
+        QCOMPARE(int(axisHomed[6]), 0);
+        QCOMPARE(stepA, 0.0);
+        QVERIFY(m.homingLampSeen);
+
+        // Z and NG Z stand homed before X, Y or Q make their first move.
+        QVERIFY(m.homedAt[kZ] != kNone && m.homedAt[kNgZ] != kNone);
+        for (WORD a : {kX, kY, kQ}) {
+            QVERIFY2(m.movedAt[a] != kNone, qPrintable(QString("axis %1 never moved").arg(a)));
+            QVERIFY(m.movedAt[a] > m.homedAt[kZ]);
+            QVERIFY(m.movedAt[a] > m.homedAt[kNgZ]);
+        }
+
+        // The product cycle does not start by itself.
+        m.runFor(3.0);
+        QCOMPARE(int(waitOperator), 1);
+        QCOMPARE(int(runA), 0);
+        QCOMPARE(stepA, 0.0);
+        QVERIFY(!m.anyWorkingAxisMoving());
+        QVERIFY(!m.plant().output(Panel::ResetLamp));
+        QCOMPARE(int(readyA), 1);
+    }
+
+    void resetBlockPutsOutputsAndFlagsToRest() {
+        Machine m;
+        // Leave lights, feeder, nozzle, cylinders and handshake outputs in working states.
+        for (WORD bit = 0; bit < 6; ++bit) singleout(0, 1, 1, bit, 1, 0);
+        node2Out(0, true);
+        node2Out(1, true);
+        cylinderCmd(cylNozzleLift, 0, 1);
+        cylinderCmd(cylNgGrip, 0, 1);
+        cylinderCmd(cylBufferStop, 0, 0);
+        cylinderCmd(cylAssyStop, 0, 0);
+        cylinderCmd(cylAssyLift, 0, 1);
+        for (WORD bit = 0; bit < 12; ++bit) singleout(0, 3, 1, bit, 1, 0);
+        m.runFor(0.3);
+        cylinderCmd(cylNozzleLift, 0, 0); // the nozzle must be up again for homing
+        for (int i = 0; i < 256; ++i) {
+            alarmFlags[i] = 1;
+            counterNg[i] = 3.0;
+        }
+        cycleTime = 4.2;
+        mesState = 2;
+        nextJob = 7;
+
+        m.pressReset();
+        QVERIFY(m.runUntil([] { return stepA >= 1000; }, 1.0));
+        sim::Plant& p = m.plant();
+        for (int out = 16; out <= 21; ++out) QVERIFY2(!p.output(out), qPrintable(QString::number(out)));
+        QVERIFY(!p.output(32));                 // vacuum
+        QVERIFY(!p.output(33));                 // blow
+        QVERIFY(!p.output(34));                 // nozzle lift up
+        QVERIFY(p.output(35) && !p.output(36)); // NG gripper open
+        QVERIFY(p.output(37) && !p.output(38)); // buffer stopper up
+        QVERIFY(p.output(39) && !p.output(40)); // assembly stopper up
+        QVERIFY(!p.output(41) && p.output(42)); // assembly lift down
+        for (int out = 48; out <= 59; ++out) QVERIFY2(!p.output(out), qPrintable(QString::number(out)));
+        for (int i = 0; i < 255; ++i) {
+            QCOMPARE(int(alarmFlags[i]), 0);
+            QCOMPARE(counterNg[i], 0.0);
+        }
+        QCOMPARE(int(alarmFlags[255]), 1); // 255 entries, not 256
+        QCOMPARE(counterNg[255], 3.0);
+        QCOMPARE(cycleTime, 0.0);
+        QCOMPARE(mesState, 0);
+        QCOMPARE(nextJob, 0);
+        QCOMPARE(int(homeRequest), 0);
+
+        QVERIFY(m.runUntil([] { return waitOperator == 1; }, 30.0));
+    }
+
+    // One axis with a fault; the verdict of the sequence and when it gives up.
+    void homingFaults_data() {
+        QTest::addColumn<int>("axis");
+        QTest::addColumn<int>("fault"); // 0 slow, 1 origin dead, 2 never reports
+        QTest::addColumn<double>("needsS");
+        QTest::addColumn<bool>("verticalHomed");
+        QTest::addColumn<bool>("horizontalHomed");
+        QTest::newRow("Z needs 9.9 s") << int(kZ) << 0 << 9.9 << true << true;
+        QTest::newRow("Z needs 10 s") << int(kZ) << 0 << 10.0 << false << false;
+        QTest::newRow("NG Z needs 10 s") << int(kNgZ) << 0 << 10.0 << false << false;
+        QTest::newRow("NG Z never reports") << int(kNgZ) << 2 << 0.0 << false << false;
+        QTest::newRow("Q needs 9.9 s") << int(kQ) << 0 << 9.9 << true << true;
+        QTest::newRow("Q needs 10 s") << int(kQ) << 0 << 10.0 << true << false;
+        QTest::newRow("X origin dead") << int(kX) << 1 << 0.0 << true << false;
+    }
+    void homingFaults() {
+        QFETCH(int, axis);
+        QFETCH(int, fault);
+        QFETCH(double, needsS);
+        QFETCH(bool, verticalHomed);
+        QFETCH(bool, horizontalHomed);
+        Machine m;
+        if (fault == 0) m.plant().setHomingMinDurationUs(axis, int64_t(needsS * 1e6));
+        if (fault == 1) m.plant().setHomingFault(axis, sim::HomingFault::Fails);
+        if (fault == 2) m.plant().setHomingFault(axis, sim::HomingFault::Hangs);
+
+        m.pressReset();
+        QVERIFY(m.runUntil([&] { return m.sequenceEndAt != kNone; }, 40.0));
+        QCOMPARE(stepA, 0.0);
+        QCOMPARE(homedFlags({kZ, kNgZ}), verticalHomed);
+        QCOMPARE(noneHomed({kZ, kNgZ}), !verticalHomed);
+        QCOMPARE(homedFlags({kX, kY, kQ}), horizontalHomed);
+        QCOMPARE(noneHomed({kX, kY, kQ}), !horizontalHomed);
+        QCOMPARE(int(waitOperator), horizontalHomed ? 1 : 0);
+        if (!verticalHomed)
+            for (WORD a : {kX, kY, kQ}) QCOMPARE(m.movedAt[a], int64_t(kNone));
+
+        if (!horizontalHomed) {
+            // Given up 10 s after the failing axis started homing, and nothing moves on.
+            const double afterS = (m.sequenceEndAt - m.homingAt[axis]) * 1e-6;
+            QVERIFY2(afterS >= 10.0 && afterS < 10.05, qPrintable(QString::number(afterS)));
+            m.runFor(1.0);
+            QVERIFY(!m.anyWorkingAxisMoving());
+            QCOMPARE(stepA, 0.0);
+            QCOMPARE(int(homedA), 0);
+        }
+    }
+
+    void servoAlarmBeforeTheCycleTakesTheRequestAbortsWithoutHoming() {
+        Machine m;
+        m.clock.setEnabled(m.cycleId, false);
+        resetMachine(); // the window's reset button
+        QCOMPARE(int(homeRequest), 1);
+        m.plant().setServoAlarm(kQ, true);
+        QVERIFY(m.runUntil([] { return axisAlmOk[kQ] == 0; }, 0.1));
+        m.clearWatch();
+        m.clock.setEnabled(m.cycleId, true);
+        QVERIFY(m.runUntil([] { return homeRequest == 0 && stepA == 0.0; }, 1.0));
+        m.runFor(3.0);
+        for (int a = 0; a < 12; ++a) {
+            QCOMPARE(m.homingAt[a], int64_t(kNone));
+            QCOMPARE(int(axisHomed[a]), 0);
+        }
+        QCOMPARE(stepA, 0.0);
+        QCOMPARE(int(waitOperator), 0);
+    }
+
+    void servoAlarmAtHomingStartStopsTheSevenAxesAtOnce() {
+        Machine m;
+        m.clock.setEnabled(m.cycleId, false);
+        for (WORD a = 0; a <= 8; ++a) axis_jog(0, a, 5.0, 1);
+        m.plant().setServoAlarm(kNgZ, true);
+        QVERIFY(m.runUntil([] { return axisAlmOk[kNgZ] == 0; }, 0.1));
+        for (WORD a : {kX, kY, kZ, kQ, WORD(5), WORD(6)}) QVERIFY(m.moving(a));
+
+        // The state the reset block hands to the first homing step.
+        stepA = 1000;
+        usTstart(0, 1000000);
+        m.clock.setEnabled(m.cycleId, true);
+        QVERIFY(m.runUntil([] { return stepA == 0.0; }, 0.05));
+        for (WORD a : {kX, kY, kZ, kQ, WORD(5), WORD(6)})
+            QVERIFY2(m.plant().axisSnapshot(a).stopReason == sim::StopDecel, qPrintable(QString::number(a)));
+        QCOMPARE(m.plant().axisSnapshot(kNgZ).stopReason, long(sim::StopAlarm));
+        QCOMPARE(int(homeRequest), 0);
+
+        m.runFor(0.2);
+        QVERIFY(!m.anyWorkingAxisMoving());
+        QVERIFY(m.moving(7)); // not one of the seven
+        QVERIFY(m.moving(8));
+        for (int a = 0; a < 12; ++a) QCOMPARE(m.homingAt[a], int64_t(kNone));
+    }
+
+    void nozzleCylinderDownStopsAfterZAndNgZ() {
+        Machine m;
+        m.plant().forceInput(33, 0);
+        m.plant().forceInput(34, 1);
+        m.pressReset();
+        QVERIFY(m.runUntil([&] { return m.sequenceEndAt != kNone; }, 30.0));
+        QVERIFY(homedFlags({kZ, kNgZ}));
+        QVERIFY(noneHomed({kX, kY, kQ}));
+        for (WORD a : {kX, kY, kQ}) QCOMPARE(m.movedAt[a], int64_t(kNone));
+        m.runFor(2.0);
+        for (WORD a : {kX, kY, kQ}) QCOMPARE(m.movedAt[a], int64_t(kNone));
+        QCOMPARE(int(waitOperator), 0);
+        QCOMPARE(int(homedA), 0);
+    }
+
+    void pendingRequestWaitsForTheEstopRelease() {
+        Machine m;
+        m.plant().setEstopPressed(true);
+        m.runFor(0.02);
+        QCOMPARE(int(estopOk), 0);
+        // Hold the scan so that the request is still pending while the e-stop is seen
+        // (a request the scan itself finds during an e-stop is dropped).
+        m.clock.setEnabled(m.fastId, false);
+        homeRequest = 1;
+        singleout(0, 1, 1, 0, 1, 0); // a photo light left on
+        m.clearWatch();
+        m.runFor(2.0);
+        QCOMPARE(int(homeRequest), 1);
+        QCOMPARE(stepA, 0.0);
+        QVERIFY(m.plant().output(16)); // the reset block has not run
+        for (int a = 0; a < 12; ++a) QCOMPARE(m.movedAt[a], int64_t(kNone));
+
+        m.plant().setEstopPressed(false);
+        m.clock.setEnabled(m.fastId, true);
+        QVERIFY(m.runUntil([] { return waitOperator == 1; }, 30.0));
+        QVERIFY(!m.plant().output(16));
+        QVERIFY(homedFlags({kX, kY, kZ, kQ, kNgZ}));
+    }
+
+    void resetDuringEstopIsRefusedAndAResetAfterReleaseHomes() {
+        Machine m;
+        m.plant().setEstopPressed(true);
+        m.runFor(0.02);
+        m.pressReset();
+        resetMachine(); // the window's reset button as well
+        m.runFor(2.0);
+        QCOMPARE(int(homeRequest), 0);
+        QCOMPARE(stepA, 0.0);
+        for (int a = 0; a < 12; ++a) QCOMPARE(m.movedAt[a], int64_t(kNone));
+
+        m.plant().setEstopPressed(false);
+        m.runFor(2.0);
+        QCOMPARE(stepA, 0.0);
+        for (int a = 0; a < 12; ++a) QCOMPARE(m.movedAt[a], int64_t(kNone));
+
+        QVERIFY(m.homeMachine());
+        QVERIFY(homedFlags({kX, kY, kZ, kQ, kNgZ}));
+    }
+
+    void estopDuringHomingFreezesTheSteps() {
+        Machine m;
+        m.plant().setHomingMinDurationUs(kZ, 3000000);
+        // The e-stop is pressed 0.3 s into the Z homing, while the cycle waits for it.
+        bool pressed = false;
+        m.clock.addPeriodic("operator", 1000, [&] {
+            if (!pressed && m.homingAt[kZ] != kNone && m.clock.nowUs() - m.homingAt[kZ] >= 300000) {
+                m.plant().setEstopPressed(true);
+                pressed = true;
+            }
+        });
+        m.pressReset();
+        QVERIFY(m.runUntil([] { return stepA == 1001; }, 3.0));
+        QVERIFY(pressed);
+        m.runFor(12.0); // past the 10 s of the vertical homing
+        QCOMPARE(stepA, 1001.0);
+        QCOMPARE(m.homedAt[kZ], int64_t(kNone));
+        QVERIFY(!m.anyWorkingAxisMoving());
+
+        m.plant().setEstopPressed(false);
+        QVERIFY(m.runUntil([] { return stepA == 0.0; }, 0.1));
+        QVERIFY(noneHomed({kX, kY, kZ, kQ, kNgZ}));
+        QCOMPARE(int(waitOperator), 0);
+        QVERIFY(m.homeMachine());
+    }
+
+    void endProductionParksResetsAndHomesAgain() {
+        Machine m;
+        QVERIFY(m.homeMachine());
+        // At work: Z down at a cell, X and Y away from home.
+        spmove(0, kZ, 20.0, 50.0, 1);
+        spmove(0, kX, 200.0, 200.0, 1);
+        spmove(0, kY, 150.0, 200.0, 1);
+        QVERIFY(m.runUntil([] { return isidle(0, kZ) && isidle(0, kX) && isidle(0, kY); }, 3.0));
+
+        // Paused: the step waits and moves nothing.
+        endProduction = 1;
+        stepA = 2000; // what the cycle does at a product boundary
+        m.runFor(1.0);
+        QCOMPARE(stepA, 2000.0);
+        QVERIFY(std::fabs(command(kZ) - 20.0) < 1e-6);
+
+        // Running (start button and the window's tick).
+        waitOperator = 0;
+        runA = 1;
+        double zAtReset = -1.0;
+        int64_t resetAt = kNone;
+        m.clock.addPeriodic("reset seen", 1000, [&] {
+            if (homeRequest == 1 && resetAt == kNone) {
+                resetAt = m.clock.nowUs();
+                zAtReset = command(kZ);
+            }
+        });
+        m.clearWatch();
+        QVERIFY(m.runUntil([&] { return resetAt != kNone; }, 5.0));
+        QVERIFY2(std::fabs(zAtReset - gf[400]) < 0.01, qPrintable(QString::number(zAtReset)));
+        QCOMPARE(int(endProduction), 0);
+        QCOMPARE(int(runA), 0);
+
+        QVERIFY(m.runUntil([] { return waitOperator == 1; }, 30.0));
+        QVERIFY(m.homingAt[kZ] > resetAt); // homed again
+        QVERIFY(m.homingAt[kX] > m.homedAt[kZ]);
+        QVERIFY(homedFlags({kX, kY, kZ, kQ, kNgZ}));
+        QCOMPARE(int(promptActive), 1);
+        m.runFor(2.0);
+        QCOMPARE(stepA, 0.0);
+        QCOMPARE(int(runA), 0);
+        QVERIFY(!m.anyWorkingAxisMoving());
+    }
+
+    void singleAxisHomeModes() {
+        // Axes 0..6 are homed from here; 7..11 are not.
+        SimRig rig;
+        resetMachineData();
+        rig.startCard();
+        cardOk = 1.0;
+        applyDemoRecipe();
+        for (int axis = 0; axis <= 6; ++axis) QVERIFY(homeAxis(axis));
+        for (int axis = 7; axis <= 11; ++axis) QVERIFY(!homeAxis(axis));
+        QVERIFY(rig.runUntil(
+            [] {
+                for (WORD a = 0; a <= 6; ++a)
+                    if (!isidle(0, a)) return false;
+                return true;
+            },
+            20.0));
+        for (WORD a = 0; a <= 6; ++a) QCOMPARE(ishomedone(0, a), short(1));
+        for (WORD a = 7; a <= 11; ++a) QVERIFY(rig.plant().axisSnapshot(a).homeResult == 0);
+    }
+};
+
+QTEST_MAIN(TestHoming)
+#include "tst_homing.moc"
