@@ -5,6 +5,9 @@
 
 #include <QMutex>
 #include <QThread>
+#include <atomic>
+#include <cstdint>
+#include <vector>
 
 class Taskfast : public QThread {
     Q_OBJECT
@@ -19,8 +22,20 @@ public:
 
     QMutex mutex; // guards one pass
 
+    // Start time and own work time of each pass, for measuring the scan in the running program.
+    struct PassTiming {
+        int64_t startUs;
+        int64_t workUs;
+    };
+    // Keeps the timings of up to maxPasses passes from now on; call before start().
+    void recordTimings(size_t maxPasses);
+    // The recorded passes; read after the thread has stopped.
+    std::vector<PassTiming> timings() const;
+
 private:
     FastScan scan;
+    std::vector<PassTiming> m_timings;
+    std::atomic<size_t> m_recorded{0};
 
 protected:
     void run() override;
