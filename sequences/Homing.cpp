@@ -40,6 +40,17 @@ bool homed(std::initializer_list<WORD> axes) {
     return true;
 }
 
+// A homing counts only when it ended before its timer ran out: the wait above ends
+// with the timer, and a result that turns up in the same instant is already too late.
+bool homedInTime(std::initializer_list<WORD> axes, int timer) {
+    return !usTout(timer) && homed(axes);
+}
+
+void startHoming(std::initializer_list<WORD> axes) {
+    for (WORD axis : axes)
+        if (mayHome(axis)) homeAxis(axis);
+}
+
 void markHomed(std::initializer_list<WORD> axes) {
     for (WORD axis : axes) {
         axisHomed[axis] = 1;
@@ -76,8 +87,7 @@ void step1000() {
         return;
     }
     stopAxes(seven);
-    homeAxis(axisZ);
-    homeAxis(axisNgZ);
+    startHoming({axisZ, axisNgZ});
     // The 10 s limit counts from the start of the homing.
     usTstart(kVerticalTimer, 10000000);
     clk::sleepUs(1000000);
@@ -86,8 +96,8 @@ void step1000() {
 }
 
 void step1001() {
-    if (homed({axisZ, axisNgZ})) {
-        delay(200000, nullptr);
+    if (homedInTime({axisZ, axisNgZ}, kVerticalTimer)) {
+        delay(200000, &taskaStop);
         markHomed({axisZ, axisNgZ});
         stepA = 1002;
     } else if (usTout(kVerticalTimer)) {
@@ -104,20 +114,18 @@ void step1003() {
         stepA = 0;
         return;
     }
-    homeAxis(axisX);
-    homeAxis(axisY);
-    homeAxis(axisQ);
-    feederOut(0, true);
+    startHoming({axisX, axisY, axisQ});
+    feederOut(0, true); // the feeder initialises meanwhile
     usTstart(kHomingTimer, 10000000);
-    delay(300000, nullptr);
+    delay(300000, &taskaStop);
     waitAxesOrTimer({axisX, axisY, axisQ}, kHomingTimer);
     feederOut(0, false);
     stepA = 1004;
 }
 
 void step1004() {
-    if (homed({axisX, axisY, axisQ})) {
-        delay(200000, nullptr);
+    if (homedInTime({axisX, axisY, axisQ}, kHomingTimer)) {
+        delay(200000, &taskaStop);
         markHomed({axisX, axisY, axisQ});
         waitOperator = 1;
         stepA = 0;
@@ -129,7 +137,7 @@ void step1004() {
 
 } // namespace
 
-void homeAxis(int axis) {
+bool homeAxis(int axis) {
     WORD mode = 0;
     switch (axis) {
     case 0:
@@ -148,10 +156,11 @@ void homeAxis(int axis) {
         mode = 1;
         break;
     default:
-        return;
+        return false;
     }
     // Counters end at 0 on the origin; no offset past the switch.
     axis_home(cardNo, WORD(axis), mode, gd[130 + axis], gd[90 + axis], 0, 0.0);
+    return true;
 }
 
 void homingResetBlock() {

@@ -5,9 +5,11 @@
 
 // The reset block: consumes homeRequest once the e-stop is released.
 void homingResetBlock();
-// One pass of the homing steps; does nothing outside steps 1000..1004.
+// One pass of the homing steps; does nothing outside steps 1000..1004 or while
+// the e-stop is pressed.
 void homingStep();
 // Step 2000: park, reset and home again, then wait for the operator.
 void endProductionStep();
-// Starts homing of one axis with its mode and speeds; axes 7..11 are not homed here.
-void homeAxis(int axis);
+// Starts homing of one axis with its mode and speeds (no permission check);
+// axes 7..11 are not homed here. False when the axis is not homed from here.
+bool homeAxis(int axis);

@@ -2,6 +2,7 @@
 
 #include "app/MachineData.h"
 #include "platform/Clock.h"
+#include "sequences/Homing.h"
 
 Taska::Taska(QObject* parent) : QThread(parent) {
     moveToThread(this);
@@ -17,8 +18,14 @@ void Taska::stop() {
     taskaStop = 1;
 }
 
-// Homing, the tray-level steps and the jobs come with the automatic cycle.
-void Taska::pass() {}
+// The reset block comes first so that a reset always wins over the step the
+// cycle was in; the e-stop gates live inside the homing functions.
+void Taska::pass() {
+    homingResetBlock();
+    homingStep();
+    // The tray-level steps and the jobs of the product cycle go here.
+    endProductionStep();
+}
 
 void Taska::run() {
     for (;;) {

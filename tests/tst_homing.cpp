@@ -148,8 +148,14 @@ private slots:
             QVERIFY(m.movedAt[a] > m.homedAt[kNgZ]);
         }
 
-        // The product cycle does not start by itself.
+        // The product cycle does not start by itself; the start lamp blinks meanwhile
+        // (the window toggles blink every 500 ms).
+        m.clock.addPeriodic("blink", 500000, [] { invbool(&blink); });
+        int lampOn = 0, lampOff = 0;
+        m.clock.addPeriodic("start lamp", 50000,
+                            [&] { ++(m.plant().output(Panel::StartLamp) ? lampOn : lampOff); });
         m.runFor(3.0);
+        QVERIFY(lampOn > 20 && lampOff > 20);
         QCOMPARE(int(waitOperator), 1);
         QCOMPARE(int(runA), 0);
         QCOMPARE(stepA, 0.0);
