@@ -11,6 +11,7 @@
 #include "app/Prompt.h"
 #include "platform/Paths.h"
 #include "production/MachineStateStore.h"
+#include "recipes/DemoRecipe.h"
 #include "sequences/CycleData.h"
 
 #include <QComboBox>
@@ -272,6 +273,36 @@ private slots:
         QCOMPARE(last(1), -20.0);
         QCOMPARE(last(2), 0.3);
         QCOMPARE((plot->graph(0)->data()->constEnd() - 2)->value, 12.0);
+    }
+
+    // The operator's first minute: reset on the machine, homing in the safe order,
+    // the label turns green and the start lamp blinks until start is pressed.
+    void resetButtonHomesTheMachine() {
+        for (const auto& v : DemoRecipe::values()) {
+            volatile double* array = v.array == 'd' ? gd : v.array == 'f' ? gf : gr;
+            array[v.index] = v.value;
+        }
+        WindowRig rig(2.0);
+        MainWindow1* w = rig.window.get();
+        rig.clock.addPeriodic("cycle", 5000, [w] { w->taskA().pass(); });
+        rig.runFor(0.5);
+        rig.plant().panel().clickButton(Panel::ResetButton, 100000);
+        QVERIFY(rig.runUntil([] { return waitOperator == 1; }, 30.0));
+        for (int axis = 0; axis <= 4; ++axis) QCOMPARE(int(axisHomed[axis]), 1);
+        rig.runFor(0.2);
+        QCOMPARE(rig.widget<QLabel>("label_255")->text(), QString("回原点完成"));
+        int lampChanges = 0;
+        bool lamp = rig.plant().output(5);
+        for (int i = 0; i < 40; ++i) {
+            rig.runFor(0.05);
+            if (rig.plant().output(5) != lamp) ++lampChanges;
+            lamp = rig.plant().output(5);
+        }
+        QVERIFY2(lampChanges >= 3, qPrintable(QString::number(lampChanges)));
+        QCOMPARE(int(runA), 0);
+        rig.plant().panel().clickButton(Panel::StartButton, 100000);
+        QVERIFY(rig.runUntil([] { return runA == 1; }, 0.5));
+        QVERIFY(rig.currentAlarms().contains("自动运行中。"));
     }
 
     void homingLabelFollowsTheAxes() {
