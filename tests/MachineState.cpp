@@ -1,6 +1,7 @@
 #include "MachineState.h"
 
 #include "app/MachineData.h"
+#include "recipes/DemoRecipe.h"
 #include "sequences/CycleData.h"
 #include "vision/VisionFlags.h"
 
@@ -40,4 +41,23 @@ void resetMachineData() {
         for (auto& v : record) v = 0.0;
     calibBusy = upperLightOn = lowerLightOn = 0;
     autospeedk = jogspeedk = 1.0;
+}
+
+void applyDemoRecipe() {
+    for (const DemoRecipe::Value& v : DemoRecipe::values()) {
+        volatile double* array = v.array == 'd' ? gd : v.array == 'f' ? gf : gr;
+        array[v.index] = v.value;
+    }
+}
+
+double command(unsigned short axis) {
+    double p = 0;
+    dmc_get_position_unit(0, axis, &p);
+    return p;
+}
+
+double encoder(unsigned short axis) {
+    double p = 0;
+    dmc_get_encoder_unit(0, axis, &p);
+    return p;
 }

@@ -21,25 +21,6 @@ using Panel = sim::OperatorPanel;
 constexpr WORD kX = 0, kY = 1, kZ = 2, kQ = 3, kNgZ = 4;
 constexpr int kNone = -1;
 
-void applyDemoRecipe() {
-    for (const DemoRecipe::Value& v : DemoRecipe::values()) {
-        if (v.array == 'd') gd[v.index] = v.value;
-        if (v.array == 'f') gf[v.index] = v.value;
-        if (v.array == 'r') gr[v.index] = v.value;
-    }
-}
-
-double command(WORD axis) {
-    double p = 0;
-    dmc_get_position_unit(0, axis, &p);
-    return p;
-}
-double encoder(WORD axis) {
-    double p = 0;
-    dmc_get_encoder_unit(0, axis, &p);
-    return p;
-}
-
 // The machine after start-up in automatic mode: card up, demo recipe, fast scan,
 // cylinder follow-up (the window's 10 ms tick) and the cycle thread's pass, plus a
 // watcher that notes from the plant when each axis first moves and homes.

@@ -278,10 +278,7 @@ private slots:
     // The operator's first minute: reset on the machine, homing in the safe order,
     // the label turns green and the start lamp blinks until start is pressed.
     void resetButtonHomesTheMachine() {
-        for (const auto& v : DemoRecipe::values()) {
-            volatile double* array = v.array == 'd' ? gd : v.array == 'f' ? gf : gr;
-            array[v.index] = v.value;
-        }
+        applyDemoRecipe();
         WindowRig rig(2.0);
         MainWindow1* w = rig.window.get();
         rig.clock.addPeriodic("cycle", 5000, [w] { w->taskA().pass(); });

@@ -23,25 +23,6 @@ namespace {
 constexpr WORD kX = 0, kY = 1, kZ = 2, kQ = 3, kNgZ = 4;
 using Call = sim::VirtualCard::Call;
 
-void applyDemoRecipe() {
-    for (const DemoRecipe::Value& v : DemoRecipe::values()) {
-        if (v.array == 'd') gd[v.index] = v.value;
-        if (v.array == 'f') gf[v.index] = v.value;
-        if (v.array == 'r') gr[v.index] = v.value;
-    }
-}
-
-double command(WORD axis) {
-    double p = 0;
-    dmc_get_position_unit(0, axis, &p);
-    return p;
-}
-double encoder(WORD axis) {
-    double p = 0;
-    dmc_get_encoder_unit(0, axis, &p);
-    return p;
-}
-
 struct Target {
     WORD axis;
     double position;

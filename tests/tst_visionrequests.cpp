@@ -23,20 +23,6 @@ constexpr WORD kX = 0, kY = 1, kQ = 3;
 constexpr int kCoaxial = 16, kRing = 17, kLower = 18;
 constexpr double kUnset = -7.0;
 
-void applyDemoRecipe() {
-    for (const DemoRecipe::Value& v : DemoRecipe::values()) {
-        if (v.array == 'd') gd[v.index] = v.value;
-        if (v.array == 'f') gf[v.index] = v.value;
-        if (v.array == 'r') gr[v.index] = v.value;
-    }
-}
-
-double command(WORD axis) {
-    double p = 0;
-    dmc_get_position_unit(0, axis, &p);
-    return p;
-}
-
 struct VisionRig : SimRig {
     FastScan scan;
     VisionRig() {
