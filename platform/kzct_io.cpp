@@ -130,13 +130,9 @@ short doubleout(WORD card, WORD bus, WORD nodeA, WORD bitA, WORD nodeB, WORD bit
     return r;
 }
 
-short single1done(int query, int sensA, int sensB, int valve, double t1, double t2, double t3, double t4,
-                  int r1, int r2, int k) {
-    Q_UNUSED(r1);
-    Q_UNUSED(r2);
-    if (!validCylinder(k)) return 0;
-    if (query != 0) return doneQuery(k);
-    const int target = singleTarget(valve);
+// One follow-up of cylinder k towards the position its valves command.
+static short followCylinder(int k, int target, int sensA, int sensB, double t1, double t2, double t3,
+                            double t4) {
     const Sensors s = readSensors(sensA, sensB);
     const int64_t now = clk::nowUs();
     std::lock_guard<std::mutex> lock(cylMutex);
@@ -145,19 +141,22 @@ short single1done(int query, int sensA, int sensB, int valve, double t1, double 
     return cylinders[k].done ? 1 : 0;
 }
 
+short single1done(int query, int sensA, int sensB, int valve, double t1, double t2, double t3, double t4,
+                  int r1, int r2, int k) {
+    Q_UNUSED(r1);
+    Q_UNUSED(r2);
+    if (!validCylinder(k)) return 0;
+    if (query != 0) return doneQuery(k);
+    return followCylinder(k, singleTarget(valve), sensA, sensB, t1, t2, t3, t4);
+}
+
 short double1done(int query, int sensA, int sensB, int valveA, int valveB, double t1, double t2, double t3,
                   double t4, int r1, int r2, int k) {
     Q_UNUSED(r1);
     Q_UNUSED(r2);
     if (!validCylinder(k)) return 0;
     if (query != 0) return doneQuery(k);
-    const int target = doubleTarget(valveA, valveB);
-    const Sensors s = readSensors(sensA, sensB);
-    const int64_t now = clk::nowUs();
-    std::lock_guard<std::mutex> lock(cylMutex);
-    observe(cylinders[k], target, now);
-    follow(cylinders[k], s, t1, t2, t3, t4, now);
-    return cylinders[k].done ? 1 : 0;
+    return followCylinder(k, doubleTarget(valveA, valveB), sensA, sensB, t1, t2, t3, t4);
 }
 
 short single2err(int sensA, int sensB, int valve, int limitMs, int k) {
