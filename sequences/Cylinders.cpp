@@ -19,7 +19,7 @@ CylinderWiring wiring(int k) {
     case cylNgGrip:
         return {3, 4, false, 35, 36, 0, gf[214], 0, 0};
     case cylNgExtend:
-        return {12, 11, true, 43, 44, 0, 0, 0.2, 0.2};
+        return {12, 11, true, 44, 43, 0, 0, 0.2, 0.2};
     case cylBufferStop:
         return {5, 6, true, 37, 38, 0, 0, 0.1, 0.1};
     case cylAssyStop:

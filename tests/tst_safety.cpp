@@ -9,6 +9,7 @@
 #include "machine/Permissions.h"
 #include "machine/ResetMachine.h"
 #include "sequences/CycleData.h"
+#include "sequences/Cylinders.h"
 #include "vision/VisionFlags.h"
 
 #include <QtTest>
@@ -244,6 +245,39 @@ private slots:
         QCOMPARE(int(homedA) + int(homedB) + int(homedUi), 0);
         QCOMPARE(int(endProduction) + int(interlockOff) + int(promptActive) + int(waitOperator), 0);
         QCOMPARE(int(homeRequest), 1);
+    }
+
+    // State 1 is the closed, raised or extended position each cylinder's sensors name.
+    void everyCylinderReachesBothStates() {
+        ScanRig rig;
+        rig.clock.addPeriodic("follow", 10000, [] { cylindersFollow(); });
+        rig.clock.addPeriodic("errors", 100000, [] { cylindersCheckErrors(); });
+        const int state1Sensor[6] = {34, 36, 44, 37, 39, 41};
+        const int state0Sensor[6] = {33, 35, 43, 38, 40, 42};
+        for (int state : {1, 0}) {
+            for (int k = 0; k < 6; ++k) cylinderCmd(k, 0, state);
+            QVERIFY(rig.runUntil(
+                [] {
+                    for (int k = 0; k < 6; ++k)
+                        if (!cylinderCmd(k, 1, 0)) return false;
+                    return true;
+                },
+                1.0));
+            for (int k = 0; k < 6; ++k) {
+                const int there = state ? state1Sensor[k] : state0Sensor[k];
+                const int other = state ? state0Sensor[k] : state1Sensor[k];
+                QVERIFY2(rig.plant().input(there) && !rig.plant().input(other),
+                         qPrintable(QString("cylinder %1 state %2").arg(k).arg(state)));
+            }
+            rig.runFor(6.0);
+            for (int k = 0; k < 6; ++k) QVERIFY2(!eerv[k], qPrintable(QString::number(k)));
+        }
+        rig.plant().setCylinderStuck(4, true);
+        cylinderCmd(4, 0, 1);
+        rig.runFor(4.9);
+        QVERIFY(!eerv[4]);
+        QVERIFY(rig.runUntil([] { return eerv[4]; }, 0.3));
+        QCOMPARE(int(cylinderCmd(4, 1, 0)), 0);
     }
 
     void permissionsFollowTheAxisGroups() {
