@@ -1,8 +1,9 @@
 #include "Form2.h"
 #include "ui_Form2.h"
 
-Form2::Form2(QWidget* parent) : QWidget(parent), ui(new Ui::Form2) {
+Form2::Form2(QWidget* parent) : ParameterPage(parent), ui(new Ui::Form2) {
     ui->setupUi(this);
+    relaySaveButton(ui->pushButton_63);
     initvartoui();
 }
 
@@ -14,7 +15,3 @@ Form2::~Form2() {
 void Form2::inituitovar() {}
 
 void Form2::initvartoui() {}
-
-void Form2::on_pushButton_63_clicked() {
-    emit m_sigsavedata();
-}

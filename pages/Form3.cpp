@@ -1,8 +1,9 @@
 #include "Form3.h"
 #include "ui_Form3.h"
 
-Form3::Form3(QWidget* parent) : QWidget(parent), ui(new Ui::Form3) {
+Form3::Form3(QWidget* parent) : ParameterPage(parent), ui(new Ui::Form3) {
     ui->setupUi(this);
+    relaySaveButton(ui->pushButton_63);
     initvartoui();
 }
 
@@ -14,7 +15,3 @@ Form3::~Form3() {
 void Form3::inituitovar() {}
 
 void Form3::initvartoui() {}
-
-void Form3::on_pushButton_63_clicked() {
-    emit m_sigsavedata();
-}

@@ -1,8 +1,9 @@
 #include "Form4.h"
 #include "ui_Form4.h"
 
-Form4::Form4(QWidget* parent) : QWidget(parent), ui(new Ui::Form4) {
+Form4::Form4(QWidget* parent) : ParameterPage(parent), ui(new Ui::Form4) {
     ui->setupUi(this);
+    relaySaveButton(ui->pushButton_63);
     initvartoui();
 }
 
@@ -14,7 +15,3 @@ Form4::~Form4() {
 void Form4::inituitovar() {}
 
 void Form4::initvartoui() {}
-
-void Form4::on_pushButton_63_clicked() {
-    emit m_sigsavedata();
-}

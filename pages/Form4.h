@@ -1,29 +1,20 @@
 #pragma once
-#include <QWidget>
+#include "pages/ParameterPage.h"
 
 namespace Ui {
 class Form4;
 }
 
 // Calibration settings: camera calibration positions and calibration starts.
-// A view of the machine data arrays: widgets are copied into the arrays on a save
-// and back after a refresh.
-class Form4 : public QWidget {
+class Form4 : public ParameterPage {
     Q_OBJECT
 public:
     explicit Form4(QWidget* parent = nullptr);
     ~Form4() override;
 
-signals:
-    // The page's "保存参数": the main window relays it so every page saves.
-    void m_sigsavedata();
-
 public slots:
-    void inituitovar(); // widgets into the machine data
-    void initvartoui(); // machine data into the widgets
-
-private slots:
-    void on_pushButton_63_clicked();
+    void inituitovar() override;
+    void initvartoui() override;
 
 private:
     Ui::Form4* ui;

@@ -1,8 +1,9 @@
 #include "Form5.h"
 #include "ui_Form5.h"
 
-Form5::Form5(QWidget* parent) : QWidget(parent), ui(new Ui::Form5) {
+Form5::Form5(QWidget* parent) : ParameterPage(parent), ui(new Ui::Form5) {
     ui->setupUi(this);
+    relaySaveButton(ui->pushButton_63);
     initvartoui();
 }
 
@@ -14,7 +15,3 @@ Form5::~Form5() {
 void Form5::inituitovar() {}
 
 void Form5::initvartoui() {}
-
-void Form5::on_pushButton_63_clicked() {
-    emit m_sigsavedata();
-}
