@@ -159,9 +159,8 @@ short double1done(int query, int sensA, int sensB, int valveA, int valveB, doubl
     return followCylinder(k, doubleTarget(valveA, valveB), sensA, sensB, t1, t2, t3, t4);
 }
 
-short single2err(int sensA, int sensB, int valve, int limitMs, int k) {
-    if (!validCylinder(k)) return 0;
-    const int target = singleTarget(valve);
+// One error check of cylinder k against the position its valves command.
+static short checkCylinder(int k, int target, int sensA, int sensB, int limitMs) {
     const Sensors s = readSensors(sensA, sensB);
     const int64_t now = clk::nowUs();
     std::lock_guard<std::mutex> lock(cylMutex);
@@ -170,15 +169,14 @@ short single2err(int sensA, int sensB, int valve, int limitMs, int k) {
     return (k < kEervSize && eerv[k]) ? 1 : 0;
 }
 
+short single2err(int sensA, int sensB, int valve, int limitMs, int k) {
+    if (!validCylinder(k)) return 0;
+    return checkCylinder(k, singleTarget(valve), sensA, sensB, limitMs);
+}
+
 short double2err(int sensA, int sensB, int valveA, int valveB, int limitMs, int k) {
     if (!validCylinder(k)) return 0;
-    const int target = doubleTarget(valveA, valveB);
-    const Sensors s = readSensors(sensA, sensB);
-    const int64_t now = clk::nowUs();
-    std::lock_guard<std::mutex> lock(cylMutex);
-    observe(cylinders[k], target, now);
-    checkError(cylinders[k], s, limitMs, k, now);
-    return (k < kEervSize && eerv[k]) ? 1 : 0;
+    return checkCylinder(k, doubleTarget(valveA, valveB), sensA, sensB, limitMs);
 }
 
 short resetqigandone(int k) {
