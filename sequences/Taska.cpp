@@ -13,8 +13,8 @@ Taska::~Taska() {
     wait();
 }
 
+// Not under the mutex: a pass blocked in a wait holds it, and ends on the flag.
 void Taska::stop() {
-    QMutexLocker lock(&mutex);
     taskaStop = 1;
 }
 
