@@ -68,7 +68,6 @@ QByteArray decode(const QByteArray& fileContent) {
 }
 
 QString storedHex(const QByteArray& digests, int account) {
-    if (account < 0 || account >= kAccounts) return QString();
     const QByteArray part = digests.mid(account * kDigestSize, kDigestSize);
     if (part.size() != kDigestSize || part == QByteArray(kDigestSize, '\0')) return QString();
     return QString::fromLatin1(part.toHex());

@@ -79,7 +79,6 @@ ChangeResult changePassword(int account, const QString& oldPassword, const QStri
     }
     if (oldPassword.isEmpty() || newPassword.isEmpty() || repeated.isEmpty()) return ChangeResult::EmptyField;
     if (newPassword != repeated) return ChangeResult::NewDiffers;
-    if (account < 0 || account >= PasswordFile::kAccounts) return ChangeResult::WrongOldPassword;
 
     if (!PasswordFile::ensureExists(&error)) KZLOG::CLog::Error(QString("password file: %1").arg(error));
     QByteArray digests;

@@ -8,6 +8,7 @@
 #include "app/MachineData.h"
 #include "app/MainWindow1.h"
 #include "app/Prompt.h"
+#include "platform/AtomicFile.h"
 #include "platform/Paths.h"
 #include "platform/kzct.h"
 #include "platform/vision/CVMainWindow.h"
@@ -240,6 +241,18 @@ private slots:
         QVERIFY(QDir(Paths::recipesDir())
                     .entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot)
                     .size() == 3);
+        // A copy that fails half-way leaves no part of itself behind.
+        answers->texts.clear();
+        clickRow("B");
+        answers->typeText("D");
+        answers->ok();
+        AtomicFile::interruptNextWriteForTest();
+        click("pushButton_4");
+        QCOMPARE(answers->texts.size(), 2);
+        QVERIFY(answers->texts[1].startsWith("配方“D”创建失败"));
+        QCOMPARE(QDir(Paths::recipesDir()).entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList({"B", "C", "demo"}));
+        QCOMPARE(names(), QStringList({"B", "C", "demo"}));
     }
 
     void renameAndItsRefusals() {
@@ -398,12 +411,19 @@ private slots:
         answers->ok();
         answers->then(sixSeconds);
         click("pushButton_2");
-        QCOMPARE(answers->texts.size(), 5);
+        // A recipe removed from the disk behind the list's back.
+        QVERIFY(QDir(kzct::recipeDir("B")).removeRecursively());
+        clickRow("B");
+        answers->ok();
+        answers->then(sixSeconds);
+        click("pushButton_2");
+        QCOMPARE(answers->texts.size(), 7);
         QCOMPARE(answers->texts[3], QString("配方“empty”没有参数文件。"));
+        QCOMPARE(answers->texts[5], QString("配方“B”不存在。"));
         QCOMPARE(chosen.count(), 0);
         QCOMPARE(refreshed.count(), 0);
         QCOMPARE(nameFile(), QString("demo"));
-        QCOMPARE(names(), QStringList({"B", "demo", "empty"}));
+        QCOMPARE(names(), QStringList({"demo", "empty"}));
     }
 };
 
