@@ -22,6 +22,7 @@
 #include "platform/vision/gcallfun.h"
 #include "platform/vision/taskdata.h"
 #include "production/FormMes.h"
+#include "recipes/PasswordFile.h"
 #include "sequences/CycleData.h"
 
 #include <QCloseEvent>
@@ -74,6 +75,10 @@ MainWindow1::MainWindow1(QWidget* parent, const Options& opts)
     inifiletovar();
     refreshMainAndSpeed();
     loadProjectName();
+    // Without the password file only the master passwords would open an account.
+    QString passwordError;
+    if (!PasswordFile::ensureExists(&passwordError))
+        KZLOG::CLog::Error(QString("password file: %1").arg(passwordError));
     cardNo = 0;
     axisX = 0;
     axisY = 1;

@@ -12,6 +12,9 @@
 #include "platform/vision/Hcvcam.h"
 #include "platform/vision/QHalconWindow.h"
 #include "platform/vision/taskdata.h"
+#include "recipes/Login1.h"
+#include "recipes/Peifang1.h"
+#include "recipes/Sysset.h"
 #include "sequences/CycleData.h"
 #include "sequences/Cylinders.h"
 #include "sequences/NamedMoves.h"
@@ -157,17 +160,24 @@ void MainWindow1::on_pushButton_17_clicked() {
     clearAlarms();
 }
 
-// The recipe, system and login dialogs come with the recipes and users.
+// "配方"
 void MainWindow1::on_pushButton_28_clicked() {
-    KZLOG::CLog::Info(QStringLiteral("配方: the recipe dialog is not available yet"));
+    auto* dialog = new Peifang1(this);
+    connect(dialog, &Peifang1::S_xuanzhepeifang, this, &MainWindow1::S_xuanzhepeifang);
+    connect(dialog, &Peifang1::currentRecipeRenamed, this, &MainWindow1::loadProjectName);
+    dialog->show();
 }
 
+// "系统"
 void MainWindow1::on_pushButton_30_clicked() {
-    KZLOG::CLog::Info(QStringLiteral("系统: the system settings dialog is not available yet"));
+    (new Sysset(this))->show();
 }
 
+// "登录"
 void MainWindow1::on_pushButton_9_clicked() {
-    KZLOG::CLog::Info(QStringLiteral("登录: the login dialog is not available yet"));
+    auto* dialog = new Login1(this);
+    connect(dialog, &Login1::S_dengluok, this, &MainWindow1::loadProjectName);
+    dialog->show();
 }
 
 // "退出": logout.

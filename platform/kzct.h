@@ -10,6 +10,8 @@
 #include <vector>
 
 class QTextBrowser;
+class QListWidget;
+class QLabel;
 
 constexpr int kGdSize = 400;
 constexpr int kGfSize = 700;
@@ -85,6 +87,22 @@ void invbool(volatile unsigned char* flag);
 void inifiletovar();
 void inivartofile();
 void iniRUNvartofile();
+
+// Recipe management over the recipe folders; every name passes isValidRecipeName.
+// The functions ask for names and confirmations and show their refusals themselves.
+// peifangini adds every recipe name to list and shows the current one in current.
+void peifangini(QListWidget* list, QLabel* current);
+// A new recipe, named by the operator, starts as a copy of the current recipe's files.
+void peifangnew(QListWidget* list);
+// Copies the recipe selected in list under a new name.
+void peifangcopy(QListWidget* list);
+// Deletes the selected recipe after confirmation; never the current or the last one.
+void peifangdelete(QListWidget* list);
+// Renames a recipe folder; renaming the current recipe rewrites the name file.
+void peifangrename(QString oldName, QString newName);
+// Makes the selected recipe current (its run data kept, the name file written).
+// True when the current recipe changed.
+bool peifangselecte(QListWidget* list);
 
 // Recipe storage: one folder per recipe below Paths::recipesDir(), holding
 // Parameters.ini (sections [gd] and [gf]) and RunData.ini (section [gr]).

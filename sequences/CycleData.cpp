@@ -11,3 +11,4 @@ volatile unsigned char beltHandshake[kBeltHandshakeFlags] = {};
 volatile double counterNg[256] = {};
 volatile double cycleTime = 0.0;
 volatile int mesState = 0;
+volatile double feederStep = 0.0;

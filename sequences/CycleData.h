@@ -25,3 +25,6 @@ extern volatile double counterNg[256];
 // Last product's cycle time in seconds, and the MES state word of the product.
 extern volatile double cycleTime;
 extern volatile int mesState;
+
+// Feeder handshake step; runs in the same pass as stepA.
+extern volatile double feederStep;
