@@ -16,7 +16,6 @@ void outputToggle(int i) {
 }
 
 void beltToggle(int k) {
-    if (k < 0 || k > 1) return;
     const WORD axis = k == 0 ? axisLineBelt : axisEmptyBelt;
     beltRun(k, isidle(cardNo, axis) == 1);
 }

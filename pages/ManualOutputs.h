@@ -5,5 +5,6 @@
 void outputPulse(int i);
 // Switches output i to the opposite of what the output image shows.
 void outputToggle(int i);
-// Starts belt k (0 finished products, 1 empty trays) when it stands, stops it when it runs.
+// Starts belt k (0 finished products, 1 empty trays) when it stands, stops it when it runs;
+// any other k does nothing.
 void beltToggle(int k);
