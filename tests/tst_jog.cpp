@@ -4,6 +4,7 @@
 #include "PageRig.h"
 
 #include "pages/Jogct.h"
+#include "sim/VmPanel.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -264,6 +265,23 @@ private slots:
         QVERIFY(rig->plant().panel().pullDoor(1, false));
         rig->runFor(0.05);
         QCOMPARE(int(inImg[6]), 1);
+    }
+
+    void lockedDoorStaysShutOnTheMachinePanel() {
+        VmPanel panel(rig->plant());
+        auto* door = child<QPushButton>(&panel, "doorButton0");
+        click("pushButton_221");
+        rig->runFor(0.02);
+        door->click();
+        QVERIFY(!door->isChecked());
+        rig->runFor(0.05);
+        QCOMPARE(int(inImg[5]), 1);
+        click("pushButton_221");
+        rig->runFor(0.02);
+        door->click();
+        QVERIFY(door->isChecked());
+        rig->runFor(0.05);
+        QCOMPARE(int(inImg[5]), 0);
     }
 
     void beltButtonsStartAStillBeltAndStopARunningOne_data() {
