@@ -38,6 +38,19 @@ void OperatorPanel::setDoorOpen(int door, bool open) {
     m_plant->setInput(FrontDoor + door, !open);
 }
 
+bool OperatorPanel::pullDoor(int door, bool open) {
+    if (door < 0 || door > 3) return false;
+    auto guard = m_plant->lock();
+    // The bolt holds a closed door shut; it does not close an open one.
+    if (open && !m_doorOpen[door] && doorLocked()) return false;
+    setDoorOpen(door, open);
+    return true;
+}
+
+bool OperatorPanel::doorLocked() const {
+    return m_plant && m_plant->output(DoorLock);
+}
+
 bool OperatorPanel::doorOpen(int door) const {
     return door >= 0 && door < 4 && m_doorOpen[door];
 }

@@ -44,6 +44,10 @@ public:
     bool estopPressed() const { return m_estop; }
     // door 0..3 = front, rear, left, right; the switch input is active while closed.
     void setDoorOpen(int door, bool open);
+    // A person at the door: while the door lock (output 10) is on, a closed door
+    // does not open (false). setDoorOpen forces the door, as a broken lock would.
+    bool pullDoor(int door, bool open);
+    bool doorLocked() const;
     bool doorOpen(int door) const;
     // button = one of the button inputs; active while held.
     void setButtonPressed(int button, bool pressed);

@@ -394,7 +394,11 @@ void VmPanel::buildOperator() {
         m_doorButtons[size_t(d)] = button;
         setDoorLook(d, false);
         connect(button, &QPushButton::toggled, this, [this, d](bool open) {
-            m_plant.setDoorOpen(d, open);
+            if (!m_plant.panel().pullDoor(d, open)) { // locked
+                const QSignalBlocker quiet(m_doorButtons[size_t(d)]);
+                m_doorButtons[size_t(d)]->setChecked(false);
+                return;
+            }
             setDoorLook(d, open);
         });
     }
