@@ -237,6 +237,21 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return sensor->requestCount() == before + 11; }, 5000));
     }
 
+    // The program's way: the link's own thread on the real clock.
+    void theThreadPollsTheSensorOnItsOwn() {
+        task.reset();
+        clock.reset();
+        sensor->setSource([] { return 0.4321; });
+        Tasktcp thread;
+        thread.setEndpoint("127.0.0.1", sensor->port());
+        thread.start();
+        QTRY_COMPARE_WITH_TIMEOUT(double(heightRaw), 0.4321, 5000);
+        QCOMPARE(double(heightCalibrated), 0.9321);
+        QVERIFY(heightFresh());
+        thread.quit();
+        QVERIFY(thread.wait(5000));
+    }
+
     void theRequestIsTheTenBytesOfTheProtocol() {
         QCOMPARE(QByteArray(Tasktcp::kRequest), QByteArray("%01#RMD**\r"));
         QCOMPARE(int(sizeof(Tasktcp::kRequest) - 1), 10);
