@@ -77,7 +77,7 @@ Http::Outcome Http::attempt(const std::function<QNetworkReply*(QNetworkAccessMan
         }
     }
     reply->disconnect();
-    if (!reply->isFinished()) reply->abort();
+    if (!reply->isFinished() && reply->error() == QNetworkReply::NoError) reply->abort();
     delete reply;
     return o;
 }

@@ -16,6 +16,7 @@
 #include "sim/VirtualMachine.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSslSocket>
 #include <QTextBrowser>
@@ -160,6 +161,19 @@ private slots:
         QCOMPARE(mes->requestCount(), 1);
         // The request body went to the log, no answer did.
         QCOMPARE(mesLogText().count("{\"a\": 1}"), 1);
+    }
+
+    // The page releases its client after a send; a request still open must not hold that up.
+    void aClientReleasedDuringASilentRequestEndsAtOnce() {
+        mes->setMode(MesEmulator::Mode::Silent);
+        QElapsedTimer real;
+        {
+            kzhttp http;
+            emit http.postData(mes->inUrl(), "{}");
+            QTRY_COMPARE(mes->requestCount(), 1);
+            real.start();
+        }
+        QVERIFY2(real.elapsed() < 2000, qPrintable(QString::number(real.elapsed())));
     }
 
     void anHttpErrorFailsWithQtsErrorText() {
