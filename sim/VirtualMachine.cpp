@@ -50,6 +50,7 @@ void VirtualMachine::stopRealTime() {
 void VirtualMachine::startNetworkPeers() {
     if (!m_heightSensor) {
         m_heightSensor = std::make_unique<HeightSensor>();
+        m_heightSensor->setSource(m_heightSource);
         if (!m_heightSensor->start(kHeightPort))
             qWarning("virtual machine: height sensor cannot listen on 127.0.0.1:%u", unsigned(kHeightPort));
     }
@@ -58,6 +59,11 @@ void VirtualMachine::startNetworkPeers() {
         if (!m_mes->start(kMesPort))
             qWarning("virtual machine: MES emulator cannot listen on 127.0.0.1:%u", unsigned(kMesPort));
     }
+}
+
+void VirtualMachine::setHeightSource(std::function<double()> mm) {
+    m_heightSource = std::move(mm);
+    if (m_heightSensor) m_heightSensor->setSource(m_heightSource);
 }
 
 void VirtualMachine::stopNetworkPeers() {

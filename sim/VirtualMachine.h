@@ -45,6 +45,9 @@ public:
     static constexpr unsigned short kMesPort = 48080;
     void startNetworkPeers();
     void stopNetworkPeers();
+    // Height under the sensor head in mm (NaN: nothing), asked on the sensor's thread;
+    // kept for later starts. Without one the sensor sees a flat surface at 0.
+    void setHeightSource(std::function<double()> mm);
     // nullptr while the peers are not running.
     HeightSensor* heightSensor() { return m_heightSensor.get(); }
     MesEmulator* mes() { return m_mes.get(); }
@@ -69,6 +72,7 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_running{false};
     std::unique_ptr<HeightSensor> m_heightSensor;
+    std::function<double()> m_heightSource;
     std::unique_ptr<MesEmulator> m_mes;
 };
 
