@@ -252,6 +252,29 @@ private slots:
         QVERIFY(thread.wait(5000));
     }
 
+    // What counts as a reading: the 8 characters after the first marker, a signed whole number.
+    void onlyASignedWholeNumberIsAReading_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("reading");
+        QTest::addColumn<double>("mm");
+        QTest::newRow("sign and 7 digits") << QByteArray("%01$RMD+0012345**\r") << true << 1.2345;
+        QTest::newRow("8 digits") << QByteArray("%01$RMD00012345**\r") << true << 1.2345;
+        QTest::newRow("after noise") << QByteArray("xx\r%01$RMD-0000001**\r") << true << -0.0001;
+        QTest::newRow("letter after the sign") << QByteArray("%01$RMD+A012345**\r") << false << 0.0;
+        QTest::newRow("two signs") << QByteArray("%01$RMD+-012345**\r") << false << 0.0;
+        QTest::newRow("too short") << QByteArray("%01$RMD+00123\r") << false << 0.0;
+        QTest::newRow("marker in lower case") << QByteArray("%01$rmd+0012345**\r") << false << 0.0;
+        QTest::newRow("sensor error") << QByteArray("%01!22**\r") << false << 0.0;
+    }
+    void onlyASignedWholeNumberIsAReading() {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, reading);
+        QFETCH(double, mm);
+        double raw = 99.0;
+        QCOMPARE(TcpBase::parseReply(text, &raw), reading);
+        QCOMPARE(raw, reading ? mm : 99.0);
+    }
+
     void theRequestIsTheTenBytesOfTheProtocol() {
         QCOMPARE(QByteArray(Tasktcp::kRequest), QByteArray("%01#RMD**\r"));
         QCOMPARE(int(sizeof(Tasktcp::kRequest) - 1), 10);

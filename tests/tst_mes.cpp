@@ -246,6 +246,9 @@ private slots:
         QMetaObject::invokeMethod(h, [=] { h->get(url); });
         QCOMPARE(http.waitAnswer(), 2);
         QVERIFY(!http.errData.isEmpty());
+        http.clear();
+        QCOMPARE(http.getResultCode(), 0);
+        QCOMPARE(http.getErrData(), QString());
     }
 
     // ---- the messages ----
