@@ -8,11 +8,15 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <thread>
 
 class QWidget;
 
 namespace sim {
+
+class HeightSensor;
+class MesEmulator;
 
 class VirtualMachine {
 public:
@@ -35,6 +39,19 @@ public:
     void stopRealTime();
     bool realTimeRunning() const { return m_running.load(); }
 
+    // The machine's network peers on loopback, started with the real-time thread:
+    // the height sensor on kHeightPort and the MES on kMesPort ("/mes/in", "/mes/out").
+    static constexpr unsigned short kHeightPort = 4196;
+    static constexpr unsigned short kMesPort = 48080;
+    void startNetworkPeers();
+    void stopNetworkPeers();
+    // Height under the sensor head in mm (NaN: nothing), asked on the sensor's thread;
+    // kept for later starts. Without one the sensor sees a flat surface at 0.
+    void setHeightSource(std::function<double()> mm);
+    // nullptr while the peers are not running.
+    HeightSensor* heightSensor() { return m_heightSensor.get(); }
+    MesEmulator* mes() { return m_mes.get(); }
+
     // The machine the program runs on (set by Platform::start), or nullptr.
     static VirtualMachine* instance();
     static void setInstance(VirtualMachine* vm);
@@ -54,6 +71,9 @@ private:
     VirtualCard m_card;
     std::thread m_thread;
     std::atomic<bool> m_running{false};
+    std::unique_ptr<HeightSensor> m_heightSensor;
+    std::function<double()> m_heightSource;
+    std::unique_ptr<MesEmulator> m_mes;
 };
 
 } // namespace sim
