@@ -326,7 +326,9 @@ private slots:
     // The cameras are polled before the alarm table starts: a clean start writes no
     // camera alarm into the history; a camera that is really lost still shows.
     void cleanStartHasNoCameraAlarm() {
-        QFile::remove(kzct::alarmHistoryFile()); // the history of this start only
+        // A fresh start: no alarm known yet, an empty history.
+        kzct::resetLibraryState();
+        QFile::remove(kzct::alarmHistoryFile());
         VirtualCameras cameras;
         VisionBackend::install(&cameras);
         WindowRig rig(2.0);
