@@ -33,6 +33,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
+#include <QPointer>
 #include <QScrollArea>
 #include <QTabBar>
 #include <QTextStream>
@@ -77,10 +78,13 @@ MainWindow1::MainWindow1(QWidget* parent, const Options& opts)
     taskdata::GetInstance()->setCamNum(2);
     taskdata::GetInstance()->setTaskNum(15);
     // A save that fails is told on the alarm views and in the log, whatever wrote it.
-    AtomicFile::setFailureHandler([this](const QString& path, const QString& error) {
+    // A save on another thread may end after the window is gone.
+    QPointer<MainWindow1> self(this);
+    AtomicFile::setFailureHandler([self](const QString& path, const QString& error) {
+        if (!self) return;
         QMetaObject::invokeMethod(
-            this, [this, path, error] { reportSaveFailure(path, error); },
-            QThread::currentThread() == thread() ? Qt::DirectConnection : Qt::QueuedConnection);
+            self, [self, path, error] { reportSaveFailureOf(self, path, error); },
+            QThread::currentThread() == self->thread() ? Qt::DirectConnection : Qt::QueuedConnection);
     });
     // The recipe name must be sound before the files are read from its folder.
     const QString recipeWarning = CurrentRecipe::ensureValid();
@@ -157,6 +161,11 @@ MainWindow1::MainWindow1(QWidget* parent, const Options& opts)
 MainWindow1::~MainWindow1() {
     AtomicFile::setFailureHandler(nullptr);
     delete ui;
+}
+
+void MainWindow1::reportSaveFailureOf(QPointer<MainWindow1> window, const QString& path,
+                                      const QString& error) {
+    if (window) window->reportSaveFailure(path, error);
 }
 
 void MainWindow1::reportSaveFailure(const QString& path, const QString& error) {

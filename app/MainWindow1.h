@@ -9,6 +9,7 @@
 #include "vision/Tasktcp.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <qcustomplot.h>
 
 class ClockTimer;
@@ -128,6 +129,7 @@ private:
     void setupCurve();
     void drawCurve();
     void reportSaveFailure(const QString& path, const QString& error);
+    static void reportSaveFailureOf(QPointer<MainWindow1> window, const QString& path, const QString& error);
     void warnDamagedFiles();
     void commitRunEdit(QDoubleSpinBox* box, int index, bool anyMode);
     static bool editPending(const QDoubleSpinBox* box);
