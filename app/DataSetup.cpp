@@ -1,5 +1,6 @@
 #include "DataSetup.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Paths.h"
 #include "production/MesConfig.h"
 #include "recipes/DemoRecipe.h"
@@ -12,7 +13,8 @@ QString ensure() {
     if (!Paths::ensureFolders()) return QString("cannot create the data folders below %1").arg(Paths::root());
     const QString card = Paths::configDir() + "/QRDMC3C00.ini";
     if (!QFile::exists(card)) {
-        if (!QFile::copy(":/config/QRDMC3C00.ini", card)) return QString("cannot write %1").arg(card);
+        QString error;
+        if (!AtomicFile::copy(":/config/QRDMC3C00.ini", card, &error)) return error;
         QFile::setPermissions(card,
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }

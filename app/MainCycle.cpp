@@ -7,6 +7,11 @@
 #include "sequences/Cylinders.h"
 #include "sequences/NamedMoves.h"
 
+namespace {
+// Alarm row of a failed save, after the rows of the alarm table.
+constexpr int kSaveFailureCode = 120;
+} // namespace
+
 MainCycle::MainCycle()
     : m_recorder([](const QString& kind, int64_t startMs, int64_t endMs) {
           MachineStateStore::instance().addPeriod(kind, startMs, endMs);
@@ -33,7 +38,10 @@ void MainCycle::tick100ms() {
         usTstart(21, 30000000);
         promptActive = 0;
     }
-    if (startupDone) showAlarmTable(historyView, currentView, m_cameras);
+    if (startupDone) {
+        showAlarmTable(historyView, currentView, m_cameras);
+        adderrshow(historyView, currentView, m_saveFailure, !m_saveFailure.isEmpty(), kSaveFailureCode, 2);
+    }
     cylindersCheckErrors();
     speedFactors();
 }
@@ -78,6 +86,19 @@ void MainCycle::clearAlarms() {
     for (auto& flag : alarmFlags) flag = 0;
     for (auto& flag : promptFlags) flag = 0;
     promptActive = 0;
+    m_saveFailure.clear();
+    m_failedFiles.clear();
+}
+
+void MainCycle::noteSaveFailure(const QString& file, const QString& error) {
+    if (!m_failedFiles.contains(file)) m_failedFiles << file;
+    // Every further file is a new entry of the history; shown at once, also before the
+    // alarm table runs and while a question is open.
+    if (!m_saveFailure.isEmpty())
+        adderrshow(historyView, currentView, m_saveFailure, false, kSaveFailureCode, 2);
+    m_saveFailure = QStringLiteral("文件保存失败，原文件未改变：%1（%2）")
+                        .arg(m_failedFiles.join(QStringLiteral("、")), error);
+    adderrshow(historyView, currentView, m_saveFailure, true, kSaveFailureCode, 2);
 }
 
 void MainCycle::tick25ms() {
@@ -99,7 +120,11 @@ void MainCycle::tick10min() {
 }
 
 void MainCycle::tick3s() {
-    if (!startupDone || !cameraConnected) return;
+    if (startupDone) pollCameras();
+}
+
+void MainCycle::pollCameras() {
+    if (!cameraConnected) return;
     if (gd[11] != 2.0 && gd[35] != 2.0) m_cameras.cam1 = cameraConnected(1);
     if (gd[35] != 2.0) m_cameras.cam2 = cameraConnected(2);
 }

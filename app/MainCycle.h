@@ -6,6 +6,7 @@
 #include "app/StateRecorder.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QTextBrowser;
@@ -33,6 +34,12 @@ public:
 
     // "报警清除": stop causes, current view, alarm and prompt flags.
     void clearAlarms();
+    // The camera links as the 3 s tick polls them; also once before the alarm table
+    // starts, so that a clean start shows no camera alarm.
+    void pollCameras();
+    // A file could not be saved: shown on the alarm views until the alarms are cleared.
+    void noteSaveFailure(const QString& file, const QString& error);
+    QString saveFailure() const { return m_saveFailure; }
 
     const CameraState& cameras() const { return m_cameras; }
     StateRecorder& recorder() { return m_recorder; }
@@ -46,4 +53,6 @@ private:
     StateRecorder m_recorder;
     CameraState m_cameras;
     int m_doorLockTicks = 0;
+    QString m_saveFailure;
+    QStringList m_failedFiles;
 };

@@ -3,6 +3,7 @@
 
 #include "app/AssemblyCurve.h"
 #include "app/ClockTimer.h"
+#include "app/CurrentRecipe.h"
 #include "app/ImageHousekeeping.h"
 #include "app/MachineData.h"
 #include "app/Prompt.h"
@@ -15,6 +16,7 @@
 #include "pages/MachineStatus.h"
 #include "pages/ioct.h"
 #include "pages/zhou.h"
+#include "platform/AtomicFile.h"
 #include "platform/KZLOG.h"
 #include "platform/Paths.h"
 #include "platform/vision/CVMainWindow.h"
@@ -22,13 +24,17 @@
 #include "platform/vision/gcallfun.h"
 #include "platform/vision/taskdata.h"
 #include "production/FormMes.h"
+#include "production/MachineStateStore.h"
+#include "recipes/RecipeName.h"
 #include "recipes/PasswordFile.h"
 #include "sequences/CycleData.h"
 
 #include <QCloseEvent>
 #include <QDesktopWidget>
 #include <QFile>
+#include <QFileInfo>
 #include <QMutex>
+#include <QPointer>
 #include <QScrollArea>
 #include <QTabBar>
 #include <QTextStream>
@@ -72,6 +78,18 @@ MainWindow1::MainWindow1(QWidget* parent, const Options& opts)
     KZLOG::UILog::GetInstance()->InsertUi("textBrowser_3", "", ui->textBrowser_3);
     taskdata::GetInstance()->setCamNum(2);
     taskdata::GetInstance()->setTaskNum(15);
+    // A save that fails is told on the alarm views and in the log, whatever wrote it.
+    // A save on another thread may end after the window is gone.
+    QPointer<MainWindow1> self(this);
+    AtomicFile::setFailureHandler([self](const QString& path, const QString& error) {
+        if (!self) return;
+        QMetaObject::invokeMethod(
+            self, [self, path, error] { reportSaveFailureOf(self, path, error); },
+            QThread::currentThread() == self->thread() ? Qt::DirectConnection : Qt::QueuedConnection);
+    });
+    // The recipe name must be sound before the files are read from its folder.
+    const QString recipeWarning = CurrentRecipe::ensureValid();
+    if (!recipeWarning.isEmpty()) Prompt::warning(this, QStringLiteral("打开配方"), recipeWarning);
     inifiletovar();
     refreshMainAndSpeed();
     loadProjectName();
@@ -79,6 +97,7 @@ MainWindow1::MainWindow1(QWidget* parent, const Options& opts)
     QString passwordError;
     if (!PasswordFile::ensureExists(&passwordError))
         KZLOG::CLog::Error(QString("password file: %1").arg(passwordError));
+    warnDamagedFiles();
     cardNo = 0;
     axisX = 0;
     axisY = 1;
@@ -124,7 +143,11 @@ MainWindow1::MainWindow1(QWidget* parent, const Options& opts)
         timer3s = startTimer(3000, Qt::CoarseTimer);
     }
     // From here on the alarm table and the camera checks run.
-    ClockTimer::singleShot(5000, this, [] { startupDone = 1; });
+    // The cameras are polled first, so that the table does not start with camera alarms.
+    ClockTimer::singleShot(5000, this, [this] {
+        cycle.pollCameras();
+        startupDone = 1;
+    });
     if (options.startHousekeeping) ImageHousekeeping::startDetached();
     taskdata::GetInstance()->setCamNames({QStringLiteral("上相机"), QStringLiteral("下相机")});
     buildImageViews();
@@ -141,7 +164,34 @@ MainWindow1::MainWindow1(QWidget* parent, const Options& opts)
 }
 
 MainWindow1::~MainWindow1() {
+    AtomicFile::setFailureHandler(nullptr);
     delete ui;
+}
+
+void MainWindow1::reportSaveFailureOf(QPointer<MainWindow1> window, const QString& path,
+                                      const QString& error) {
+    if (window) window->reportSaveFailure(path, error);
+}
+
+void MainWindow1::reportSaveFailure(const QString& path, const QString& error) {
+    KZLOG::CLog::Error(QStringLiteral("保存失败：%1").arg(error));
+    cycle.noteSaveFailure(QFileInfo(path).fileName(), error);
+}
+
+void MainWindow1::warnDamagedFiles() {
+    const QList<kzct::LoadDamage> damage = kzct::lastLoadDamage();
+    if (damage.isEmpty()) return;
+    QStringList lines;
+    for (const kzct::LoadDamage& d : damage) {
+        QString line = QStringLiteral("%1：缺少 %2 项").arg(d.file).arg(d.missing);
+        if (d.unreadable) line += QStringLiteral("，%1 行无法读取").arg(d.unreadable);
+        if (!d.copy.isEmpty())
+            line += QStringLiteral("；原文件已另存为 %1").arg(QFileInfo(d.copy).fileName());
+        lines << line;
+    }
+    Prompt::warning(this, QStringLiteral("参数文件不完整"),
+                    QStringLiteral("以下文件不完整，缺少的参数保持原值，请检查参数后再保存：\n") +
+                        lines.join("\n"));
 }
 
 void MainWindow1::startWorkers() {
@@ -252,36 +302,48 @@ void MainWindow1::buildImageViews() {
 }
 
 void MainWindow1::refreshMain() {
-    ui->doubleSpinBox_100->setValue(gr[0]);
-    ui->doubleSpinBox_101->setValue(gr[1]);
-    ui->doubleSpinBox_102->setValue(gr[2]);
-    ui->doubleSpinBox_103->setValue(gr[5]);
-    ui->doubleSpinBox_104->setValue(gr[6]);
-    ui->doubleSpinBox_105->setValue(gr[7]);
-    ui->doubleSpinBox_106->setValue(gr[3]);
-    ui->doubleSpinBox_110->setValue(gr[10]);
-    ui->doubleSpinBox_111->setValue(gr[11]);
-    ui->doubleSpinBox_112->setValue(gr[12]);
-    ui->doubleSpinBox_113->setValue(gr[13]);
-    ui->doubleSpinBox_114->setValue(gr[14]);
-    ui->doubleSpinBox_115->setValue(gr[15]);
-    ui->doubleSpinBox_109->setValue(gr[21]);
-    ui->doubleSpinBox_108->setValue(gr[23]);
-    ui->doubleSpinBox_116->setValue(gr[24]);
-    ui->doubleSpinBox_117->setValue(yieldOf(gr[23], gr[24]));
-    ui->doubleSpinBox_118->setValue(gr[25]);
-    ui->doubleSpinBox_119->setValue(gr[26]);
-    ui->doubleSpinBox_120->setValue(yieldOf(gr[25], gr[26]));
-    ui->doubleSpinBox_128->setValue(gr[28]);
-    ui->doubleSpinBox_129->setValue(gr[29]);
-    ui->doubleSpinBox_127->setValue(yieldOf(gr[28], gr[29]));
-    ui->doubleSpinBox_125->setValue(gr[30]);
-    ui->doubleSpinBox_126->setValue(gr[31]);
-    ui->doubleSpinBox_124->setValue(yieldOf(gr[30], gr[31]));
-    ui->doubleSpinBox_122->setValue(gr[32]);
-    ui->doubleSpinBox_123->setValue(gr[33]);
-    ui->doubleSpinBox_121->setValue(yieldOf(gr[32], gr[33]));
+    // An edit the operator has not committed yet is not overwritten.
+    m_refreshing = true;
+    auto show = [](QDoubleSpinBox* box, double value) {
+        if (!editPending(box)) box->setValue(value);
+    };
+    show(ui->doubleSpinBox_100, gr[0]);
+    show(ui->doubleSpinBox_101, gr[1]);
+    show(ui->doubleSpinBox_102, gr[2]);
+    show(ui->doubleSpinBox_103, gr[5]);
+    show(ui->doubleSpinBox_104, gr[6]);
+    show(ui->doubleSpinBox_105, gr[7]);
+    show(ui->doubleSpinBox_106, gr[3]);
+    show(ui->doubleSpinBox_110, gr[10]);
+    show(ui->doubleSpinBox_111, gr[11]);
+    show(ui->doubleSpinBox_112, gr[12]);
+    show(ui->doubleSpinBox_113, gr[13]);
+    show(ui->doubleSpinBox_114, gr[14]);
+    show(ui->doubleSpinBox_115, gr[15]);
+    show(ui->doubleSpinBox_109, gr[21]);
+    show(ui->doubleSpinBox_108, gr[23]);
+    show(ui->doubleSpinBox_116, gr[24]);
+    show(ui->doubleSpinBox_117, yieldOf(gr[23], gr[24]));
+    show(ui->doubleSpinBox_118, gr[25]);
+    show(ui->doubleSpinBox_119, gr[26]);
+    show(ui->doubleSpinBox_120, yieldOf(gr[25], gr[26]));
+    show(ui->doubleSpinBox_128, gr[28]);
+    show(ui->doubleSpinBox_129, gr[29]);
+    show(ui->doubleSpinBox_127, yieldOf(gr[28], gr[29]));
+    show(ui->doubleSpinBox_125, gr[30]);
+    show(ui->doubleSpinBox_126, gr[31]);
+    show(ui->doubleSpinBox_124, yieldOf(gr[30], gr[31]));
+    show(ui->doubleSpinBox_122, gr[32]);
+    show(ui->doubleSpinBox_123, gr[33]);
+    show(ui->doubleSpinBox_121, yieldOf(gr[32], gr[33]));
     ui->lineEdit_8->setText(QString::number(cycleTime, 'f', 3));
+    m_refreshing = false;
+}
+
+bool MainWindow1::editPending(const QDoubleSpinBox* box) {
+    // Keyboard tracking is off on the editable boxes: typed text reaches the value
+    // only when committed, so a difference is an edit in progress.
+    return box->cleanText() != box->textFromValue(box->value());
 }
 
 void MainWindow1::refreshMainAndSpeed() {
@@ -319,6 +381,8 @@ void MainWindow1::jogshow() {
 }
 
 void MainWindow1::loadProjectName() {
+    const QString recipeWarning = CurrentRecipe::ensureValid();
+    if (!recipeWarning.isEmpty()) Prompt::warning(this, QStringLiteral("打开配方"), recipeWarning);
     QFile file(Paths::configDir() + "/ProjectName.set");
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         Prompt::warning(this, QStringLiteral("打开配方"), QStringLiteral("打开配方设置文件失败！"));
@@ -327,10 +391,11 @@ void MainWindow1::loadProjectName() {
     const QString user = userText(userLevel);
     QTextStream in(&file);
     in.setCodec("UTF-8");
-    setWindowTitle(QStringLiteral("Tavrin    当前配方：") + in.readLine() + QStringLiteral("    当前用户：") +
-                   user);
-    in.seek(0);
-    currentRecipe = in.readLine();
+    // A name that could reach outside the recipes is never the current recipe.
+    QString name = in.readLine();
+    if (!isValidRecipeName(name.trimmed())) name.clear();
+    setWindowTitle(QStringLiteral("Tavrin    当前配方：") + name + QStringLiteral("    当前用户：") + user);
+    currentRecipe = name;
     taskdata::GetInstance()->setProjectName(currentRecipe);
     taskdata::GetInstance()->setUserLevel(userLevel, user);
     file.close();
@@ -386,6 +451,11 @@ void MainWindow1::timerEvent(QTimerEvent* event) {
         QMainWindow::timerEvent(event);
 }
 
+void MainWindow1::closeWithoutQuestion() {
+    m_askOnClose = false;
+    close();
+}
+
 void MainWindow1::closeEvent(QCloseEvent* event) {
     if (closeCount > 0) {
         event->accept();
@@ -395,8 +465,8 @@ void MainWindow1::closeEvent(QCloseEvent* event) {
     }
     // The run data whatever the answer.
     iniRUNvartofile();
-    if (Prompt::question(nullptr, QStringLiteral("保存参数"),
-                         QStringLiteral("软件即将关闭，请确认是否保存参数。"))) {
+    if (m_askOnClose && Prompt::question(nullptr, QStringLiteral("保存参数"),
+                                         QStringLiteral("软件即将关闭，请确认是否保存参数。"))) {
         cvWindow->savefilepara();
         inivartofile();
     }
@@ -427,6 +497,8 @@ void MainWindow1::closeEvent(QCloseEvent* event) {
     tasktcp.wait();
     dmc_set_can_state(cardNo, 3, 0, 0);
     dmc_board_close();
+    // Periods already closed still reach the database if it frees within a moment.
+    MachineStateStore::instance().stop(2000);
     ++closeCount;
     event->accept();
 }

@@ -9,10 +9,12 @@
 #include "vision/Tasktcp.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <qcustomplot.h>
 
 class ClockTimer;
 class CVMainWindow;
+class QDoubleSpinBox;
 class Form2;
 class Form3;
 class Form4;
@@ -67,6 +69,9 @@ public:
     MainCycle& machineCycle() { return cycle; }
     // "报警清除": stop causes, the current alarm view, alarm and prompt flags.
     void clearAlarms();
+    // A close that saves the run data but does not ask about the parameters (the
+    // program was told to end by the system).
+    void closeWithoutQuestion();
 
 signals:
     // Save every page and the parameter files / reload every page from the machine data.
@@ -123,6 +128,11 @@ private:
     void updateHomingLabel();
     void setupCurve();
     void drawCurve();
+    void reportSaveFailure(const QString& path, const QString& error);
+    static void reportSaveFailureOf(QPointer<MainWindow1> window, const QString& path, const QString& error);
+    void warnDamagedFiles();
+    void commitRunEdit(QDoubleSpinBox* box, int index, bool anyMode);
+    static bool editPending(const QDoubleSpinBox* box);
 
     Ui::MainWindow1* ui;
     Taska taska;
@@ -156,4 +166,6 @@ private:
     int closeCount = 0;
     MainCycle cycle;
     bool inTick100 = false;
+    bool m_refreshing = false;
+    bool m_askOnClose = true;
 };

@@ -65,28 +65,29 @@ void MainWindow1::wireControls() {
     }
 
     // Tray cells are edited by hand only in manual mode; the yield counters always.
+    // A typed value counts when committed (Enter or leaving the box), an arrow step at once.
     const std::pair<QDoubleSpinBox*, int> cellEdits[] = {
         {ui->doubleSpinBox_100, 0},  {ui->doubleSpinBox_101, 1},  {ui->doubleSpinBox_102, 2},
         {ui->doubleSpinBox_103, 5},  {ui->doubleSpinBox_104, 6},  {ui->doubleSpinBox_105, 7},
         {ui->doubleSpinBox_106, 3},  {ui->doubleSpinBox_110, 10}, {ui->doubleSpinBox_111, 11},
         {ui->doubleSpinBox_112, 12}, {ui->doubleSpinBox_113, 13}, {ui->doubleSpinBox_114, 14},
         {ui->doubleSpinBox_115, 15}};
-    for (const auto& edit : cellEdits) {
-        QDoubleSpinBox* box = edit.first;
-        const int k = edit.second;
-        connect(box, &QDoubleSpinBox::editingFinished, this, [box, k] {
-            if (manualMode == 1.0) gr[k] = box->value();
-        });
-    }
+    for (const auto& edit : cellEdits) commitRunEdit(edit.first, edit.second, false);
     const std::pair<QDoubleSpinBox*, int> counterEdits[] = {{ui->doubleSpinBox_108, 23},
                                                             {ui->doubleSpinBox_116, 24},
                                                             {ui->doubleSpinBox_118, 25},
                                                             {ui->doubleSpinBox_119, 26}};
-    for (const auto& edit : counterEdits) {
-        QDoubleSpinBox* box = edit.first;
-        const int k = edit.second;
-        connect(box, &QDoubleSpinBox::editingFinished, this, [box, k] { gr[k] = box->value(); });
-    }
+    for (const auto& edit : counterEdits) commitRunEdit(edit.first, edit.second, true);
+}
+
+void MainWindow1::commitRunEdit(QDoubleSpinBox* box, int index, bool anyMode) {
+    box->setKeyboardTracking(false);
+    auto commit = [this, box, index, anyMode] {
+        if (m_refreshing) return;
+        if (anyMode || manualMode == 1.0) gr[index] = box->value();
+    };
+    connect(box, &QDoubleSpinBox::editingFinished, this, commit);
+    connect(box, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this, commit);
 }
 
 void MainWindow1::markViewsForRedraw(int count) {
@@ -190,6 +191,7 @@ void MainWindow1::on_pushButton_23_clicked() {
 void MainWindow1::S_xuanzhepeifang() {
     loadProjectName();
     inifiletovar();
+    warnDamagedFiles();
     refreshMain();
     ui->comboBox->setCurrentIndex(int(gd[7]));
     emit m_sigrefdata();

@@ -4,6 +4,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QSystemSemaphore>
 
 SingleInstance::SingleInstance(const QString& key) : m_key(key), m_memory(key) {}
@@ -16,8 +17,22 @@ QString SingleInstance::defaultKey() {
     return keyFor(Paths::root());
 }
 
+namespace {
+// The real path, links resolved, also for a root not created yet.
+QString canonicalPath(const QString& path) {
+    const QFileInfo info(path);
+    const QString real = info.canonicalFilePath();
+    if (!real.isEmpty()) return real;
+    const QString absolute = QDir::cleanPath(info.absoluteFilePath());
+    const QString parent = QFileInfo(absolute).path();
+    if (parent == absolute) return absolute;
+    return QDir::cleanPath(canonicalPath(parent) + "/" + QFileInfo(absolute).fileName());
+}
+} // namespace
+
 QString SingleInstance::keyFor(const QString& dataRoot) {
-    const QByteArray root = QDir::cleanPath(QDir(dataRoot).absolutePath()).toUtf8();
+    // Two paths to one folder (a symbolic link) are one machine.
+    const QByteArray root = canonicalPath(dataRoot).toUtf8();
     return "Tavrin-" + QCryptographicHash::hash(root, QCryptographicHash::Sha1).toHex().left(16);
 }
 

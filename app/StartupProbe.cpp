@@ -1,12 +1,12 @@
 #include "StartupProbe.h"
 
 #include "app/ClockTimer.h"
+#include "platform/AtomicFile.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QPixmap>
 #include <QPointer>
-#include <QSaveFile>
-#include <QTextStream>
 #include <QWidget>
 #include <unistd.h>
 
@@ -34,6 +34,15 @@ long residentKb() {
     return -1;
 }
 
+namespace {
+void saveShot(QWidget* window, const QString& path) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (window->grab().save(&buffer, "PNG")) AtomicFile::write(path, png);
+}
+} // namespace
+
 void arm(QWidget* mainWindow) {
     const QString readyFile = qEnvironmentVariable("TAVRIN_READY_FILE");
     const QString screenshot = qEnvironmentVariable("TAVRIN_SCREENSHOT");
@@ -43,22 +52,16 @@ void arm(QWidget* mainWindow) {
     const int shotDelayMs = qEnvironmentVariableIntValue("TAVRIN_SCREENSHOT_DELAY_MS");
     if (!screenshot.isEmpty() && shotDelayMs > 0)
         ClockTimer::singleShot(shotDelayMs, mainWindow, [window, screenshot] {
-            if (window) window->grab().save(screenshot, "PNG");
+            if (window) saveShot(window, screenshot);
         });
     // Runs once the event loop has taken the show events.
     ClockTimer::singleShot(0, mainWindow, [window, readyFile, screenshot, shotDelayMs] {
         if (!window) return;
-        if (!screenshot.isEmpty() && shotDelayMs <= 0) window->grab().save(screenshot, "PNG");
-        if (!readyFile.isEmpty()) {
-            QSaveFile out(readyFile);
-            if (out.open(QIODevice::WriteOnly)) {
-                QTextStream s(&out);
-                s << "shown_ms=" << msSinceProcessStart() << "\n"
-                  << "rss_kb=" << residentKb() << "\n";
-                s.flush();
-                out.commit();
-            }
-        }
+        if (!screenshot.isEmpty() && shotDelayMs <= 0) saveShot(window, screenshot);
+        if (!readyFile.isEmpty())
+            AtomicFile::write(
+                readyFile,
+                QString("shown_ms=%1\nrss_kb=%2\n").arg(msSinceProcessStart()).arg(residentKb()).toUtf8());
     });
 }
 

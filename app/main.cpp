@@ -2,6 +2,7 @@
 #include "app/DataSetup.h"
 #include "app/MainWindow1.h"
 #include "app/Prompt.h"
+#include "app/SignalClose.h"
 #include "app/SingleInstance.h"
 #include "app/StartupProbe.h"
 #include "platform/Platform.h"
@@ -45,6 +46,11 @@ int main(int argc, char* argv[]) {
         panel->show();
     }
     StartupProbe::arm(window);
+    // Told to end by the system: save the run data and stop as a close does, without asking.
+    SignalClose onSignal([window] {
+        window->closeWithoutQuestion();
+        QApplication::quit();
+    });
 
     const int result = app.exec();
     window->close();

@@ -83,7 +83,8 @@ void invbool(volatile bool* flag);
 void invbool(volatile unsigned char* flag);
 
 // Parameter files of the current recipe. Loading applies every readable entry and
-// logs the unreadable ones; it never writes. Saving replaces a file as a whole.
+// logs the unreadable ones and the missing ones; it writes only the copy of a damaged
+// file. Saving replaces a file as a whole.
 void inifiletovar();
 void inivartofile();
 void iniRUNvartofile();
@@ -108,7 +109,8 @@ bool peifangselecte(QListWidget* list);
 // Parameters.ini (sections [gd] and [gf]) and RunData.ini (section [gr]).
 namespace kzct {
 QString projectNameFile(); // Paths::configDir() + "/ProjectName.set"
-// First line of the name file, trimmed; empty when missing.
+// First line of the name file, trimmed; empty when missing or when it could name a
+// folder outside the recipes.
 QString currentRecipeName();
 // Writes the name file (atomically). False when it cannot be written.
 bool setCurrentRecipeName(const QString& name);
@@ -132,6 +134,16 @@ struct RecipeValues {
 bool writeRecipe(const QString& name, const RecipeValues& values);
 // Entries skipped by the last load as "file:line: text"; empty when all were read.
 QStringList lastLoadProblems();
+// A file of the last load that did not hold every entry: the missing ones kept
+// whatever the arrays held. A copy of the file as it was is kept beside it.
+struct LoadDamage {
+    QString file;
+    int missing = 0;    // entries not in the file
+    int unreadable = 0; // lines skipped
+    bool cut = false;   // no end line: cut short, or written before files had one
+    QString copy;       // the kept copy (empty when it could not be written)
+};
+QList<LoadDamage> lastLoadDamage();
 QString alarmHistoryFile();
 // Forgets cylinder and timer states and the alarm list (tests, start-up).
 void resetLibraryState();

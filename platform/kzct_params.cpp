@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMutex>
+#include <QRegularExpression>
 
 #include <cmath>
 #include <vector>
@@ -37,6 +38,7 @@ const Section kGrSection{"gr", gr, kGrSize};
 
 QMutex problemsMutex;
 QStringList problems;
+QList<kzct::LoadDamage> damages;
 
 // Shortest text that reads back to the same double, so 2.0 stays 2.0 and 0.1 stays 0.1.
 QString numberText(double v) {
@@ -54,33 +56,66 @@ Block snapshot(const Section& s) {
     return b;
 }
 
+// The last line tells a whole file from one cut short: it counts the entries above it.
+const char* const kEndMarker = "; end of file: %1 entries";
+
 QByteArray render(const QString& title, const std::vector<Block>& blocks) {
     QByteArray out;
     out += "; " + title.toUtf8() + "\n";
     out += "; index=value, one entry per line\n";
+    qulonglong entries = 0;
     for (const Block& b : blocks) {
         out += "\n[";
         out += b.name;
         out += "]\n";
-        for (size_t i = 0; i < b.values.size(); ++i)
+        for (size_t i = 0; i < b.values.size(); ++i) {
+            if (!std::isfinite(b.values[i]))
+                KZLOG::CLog::Warn(QString("kzct: %1[%2] holds %3; written as such")
+                                      .arg(b.name)
+                                      .arg(i)
+                                      .arg(numberText(b.values[i])));
             out += QByteArray::number(qulonglong(i)) + "=" + numberText(b.values[i]).toLatin1() + "\n";
+            ++entries;
+        }
     }
+    out += "\n" + QString(kEndMarker).arg(entries).toLatin1() + "\n";
     return out;
 }
 
+struct FileCheck {
+    int entries = 0;  // distinct entries applied
+    int expected = 0; // entries the sections hold
+    int unreadable = 0;
+    bool endMarker = false;
+};
+
 // Applies every readable entry of path to the sections; the others keep their values.
 // Returns false when the file cannot be read at all.
-bool load(const QString& path, const std::vector<Section>& sections, QStringList* skipped) {
+bool load(const QString& path, const std::vector<Section>& sections, QStringList* skipped, FileCheck* check) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QString fileName = QFileInfo(path).fileName();
     const QList<QByteArray> lines = file.readAll().split('\n');
+    const QRegularExpression endLine(QRegularExpression::anchoredPattern(QString(kEndMarker).arg("(\\d+)")));
+    std::vector<std::vector<bool>> seen;
+    for (const Section& s : sections) {
+        seen.emplace_back(size_t(s.size), false);
+        check->expected += s.size;
+    }
+    int declared = -1;
     const Section* current = nullptr;
+    std::vector<bool>* currentSeen = nullptr;
     bool inUnknownSection = false;
     for (int n = 0; n < lines.size(); ++n) {
         const QString line = QString::fromUtf8(lines[n]).trimmed();
-        if (line.isEmpty() || line.startsWith(';') || line.startsWith('#')) continue;
+        if (line.isEmpty() || line.startsWith('#')) continue;
+        if (line.startsWith(';')) {
+            const QRegularExpressionMatch end = endLine.match(line);
+            if (end.hasMatch()) declared = end.captured(1).toInt();
+            continue;
+        }
         auto skip = [&](const QString& why) {
+            ++check->unreadable;
             skipped->append(QString("%1:%2: %3 (%4)").arg(fileName).arg(n + 1).arg(line.left(80), why));
         };
         if (line.startsWith('[')) {
@@ -91,8 +126,11 @@ bool load(const QString& path, const std::vector<Section>& sections, QStringList
                 continue;
             }
             const QString name = line.mid(1, line.size() - 2).trimmed();
-            for (const Section& s : sections) {
-                if (name == QLatin1String(s.name)) current = &s;
+            for (size_t k = 0; k < sections.size(); ++k) {
+                if (name == QLatin1String(sections[k].name)) {
+                    current = &sections[k];
+                    currentSeen = &seen[k];
+                }
             }
             if (current)
                 inUnknownSection = false;
@@ -117,13 +155,61 @@ bool load(const QString& path, const std::vector<Section>& sections, QStringList
             skip("index is not a number");
         } else if (index < 0 || index >= current->size) {
             skip(QString("index outside 0..%1").arg(current->size - 1));
-        } else if (!okValue || !std::isfinite(value)) {
+        } else if (!okValue) {
             skip("value is not a number");
         } else {
+            if (!std::isfinite(value))
+                KZLOG::CLog::Warn(QString("kzct: %1: %2[%3] holds %4")
+                                      .arg(fileName, current->name)
+                                      .arg(index)
+                                      .arg(numberText(value)));
             current->values[index] = value;
+            if (!(*currentSeen)[size_t(index)]) ++check->entries;
+            (*currentSeen)[size_t(index)] = true;
         }
     }
+    check->endMarker = declared >= 0;
     return true;
+}
+
+// Keeps the damaged file beside it under a name no save uses, once per content.
+QString keepCopy(const QString& path) {
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly)) return QString();
+    const QByteArray content = in.readAll();
+    for (int n = 0; n < 100; ++n) {
+        const QString copy = path + ".damaged" + (n ? QString(".%1").arg(n) : QString());
+        QFile existing(copy);
+        if (existing.exists()) {
+            if (existing.open(QIODevice::ReadOnly) && existing.readAll() == content) return copy;
+            continue;
+        }
+        QString error;
+        if (AtomicFile::write(copy, content, &error)) return copy;
+        KZLOG::CLog::Error(QString("kzct: cannot keep a copy of the damaged %1: %2").arg(path, error));
+        return QString();
+    }
+    return QString();
+}
+
+void checkWhole(const QString& path, const FileCheck& check, QList<kzct::LoadDamage>* damage) {
+    const int missing = check.expected - check.entries;
+    if (missing <= 0 && check.unreadable == 0) return;
+    kzct::LoadDamage d;
+    d.file = path;
+    d.missing = qMax(0, missing);
+    d.unreadable = check.unreadable;
+    d.cut = !check.endMarker;
+    d.copy = keepCopy(path);
+    KZLOG::CLog::Warn(QString("kzct: %1 is incomplete: %2 of %3 entries missing, %4 lines unreadable%5; the "
+                              "missing entries keep their values%6")
+                          .arg(path)
+                          .arg(d.missing)
+                          .arg(check.expected)
+                          .arg(d.unreadable)
+                          .arg(d.cut ? ", no end line (cut short or an older file)" : "")
+                          .arg(d.copy.isEmpty() ? QString() : ", copy kept as " + d.copy));
+    damage->append(d);
 }
 
 bool save(const QString& path, const QString& title, const std::vector<Block>& blocks) {
@@ -133,9 +219,10 @@ bool save(const QString& path, const QString& title, const std::vector<Block>& b
     return false;
 }
 
-void setProblems(const QStringList& list) {
+void setProblems(const QStringList& list, const QList<kzct::LoadDamage>& damage = {}) {
     QMutexLocker lock(&problemsMutex);
     problems = list;
+    damages = damage;
 }
 
 QString currentOrComplain(const char* what) {
@@ -175,7 +262,15 @@ QString projectNameFile() {
 QString currentRecipeName() {
     QFile file(projectNameFile());
     if (!file.open(QIODevice::ReadOnly)) return QString();
-    return QString::fromUtf8(file.readLine()).trimmed();
+    const QString name = QString::fromUtf8(file.readLine()).trimmed();
+    // The name becomes a folder that files are written to: never one outside the recipes.
+    const QString why = checkRecipeName(name);
+    if (!why.isEmpty()) {
+        KZLOG::CLog::Error(
+            QString("kzct: recipe name \"%1\" in %2 refused: %3").arg(name.left(80), projectNameFile(), why));
+        return QString();
+    }
+    return name;
 }
 
 bool setCurrentRecipeName(const QString& name) {
@@ -219,20 +314,26 @@ bool loadRecipe(const QString& name) {
         return false;
     }
     QStringList skipped;
+    QList<LoadDamage> damage;
     bool ok = true;
     const QString params = parameterFile(name);
-    if (!load(params, {kGdSection, kGfSection}, &skipped)) {
+    FileCheck paramsCheck;
+    if (!load(params, {kGdSection, kGfSection}, &skipped, &paramsCheck)) {
         KZLOG::CLog::Error(QString("kzct: cannot read %1; parameters kept").arg(params));
         ok = false;
     }
     const QString run = runDataFile(name);
-    if (!load(run, {kGrSection}, &skipped)) {
+    FileCheck runCheck;
+    if (!load(run, {kGrSection}, &skipped, &runCheck)) {
         KZLOG::CLog::Warn(QString("kzct: cannot read %1; run data kept").arg(run));
         ok = false;
     }
     for (const QString& s : skipped) KZLOG::CLog::Warn(QString("kzct: unreadable entry skipped: %1").arg(s));
-    if (ok && skipped.isEmpty()) KZLOG::CLog::Info(QString("kzct: recipe \"%1\" loaded").arg(name));
-    setProblems(skipped);
+    if (QFileInfo::exists(params)) checkWhole(params, paramsCheck, &damage);
+    if (QFileInfo::exists(run)) checkWhole(run, runCheck, &damage);
+    if (ok && skipped.isEmpty() && damage.isEmpty())
+        KZLOG::CLog::Info(QString("kzct: recipe \"%1\" loaded").arg(name));
+    setProblems(skipped, damage);
     return ok;
 }
 
@@ -259,6 +360,11 @@ bool writeRecipe(const QString& name, const RecipeValues& values) {
 QStringList lastLoadProblems() {
     QMutexLocker lock(&problemsMutex);
     return problems;
+}
+
+QList<LoadDamage> lastLoadDamage() {
+    QMutexLocker lock(&problemsMutex);
+    return damages;
 }
 
 void resetLibraryState() {

@@ -11,9 +11,11 @@
 #include "app/Prompt.h"
 #include "machine/IoAccess.h"
 #include "platform/Paths.h"
+#include "platform/kzct.h"
 #include "production/MachineStateStore.h"
 #include "recipes/DemoRecipe.h"
 #include "sequences/CycleData.h"
+#include "sim/VirtualCameras.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -99,6 +101,7 @@ private slots:
         resetMachineData();
         questions.clear();
         answer = false;
+        QVERIFY(MachineStateStore::instance().waitWritten(5000));
         QSqlQuery(QSqlDatabase::database()).exec("delete from Table_S1");
     }
 
@@ -264,6 +267,7 @@ private slots:
         rig.runFor(0.03);
         stepA = 0;
         QVERIFY(rig.runUntil([&] { return !rig.window->machineCycle().recorder().isOpen(3); }, 0.2));
+        QVERIFY(MachineStateStore::instance().waitWritten(5000));
         qint64 duration = 0;
         QCOMPARE(rowsOf("home", &duration), 1);
         QCOMPARE(duration, qint64(5500));
@@ -281,6 +285,7 @@ private slots:
         MachineStateStore::instance().addPeriod("run", now - 101 * day - 1000, now - 101 * day);
         MachineStateStore::instance().addPeriod("stop", now - 99 * day - 1000, now - 99 * day);
         rig.window->machineCycle().tick10min();
+        QVERIFY(MachineStateStore::instance().waitWritten(5000));
         QCOMPARE(rowsOf("run"), 0);
         QCOMPARE(rowsOf("stop"), 1);
     }
@@ -329,6 +334,101 @@ private slots:
         QCOMPARE(autospeedk, 0.5);
         rig.widget<QComboBox>("comboBox_3")->setCurrentIndex(1);
         QCOMPARE(int(dryRun), 1);
+    }
+
+    // The operator types a yield counter while the 100 ms refresh runs: the typed
+    // text stays, and Enter stores it, in automatic and in manual mode.
+    void typedYieldCountersSurviveTheRefresh_data() {
+        QTest::addColumn<bool>("manual");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("index");
+        for (bool manual : {false, true}) {
+            const char* mode = manual ? "manual" : "automatic";
+            QTest::addRow("%s 108", mode) << manual << "doubleSpinBox_108" << 23;
+            QTest::addRow("%s 116", mode) << manual << "doubleSpinBox_116" << 24;
+            QTest::addRow("%s 118", mode) << manual << "doubleSpinBox_118" << 25;
+            QTest::addRow("%s 119", mode) << manual << "doubleSpinBox_119" << 26;
+        }
+    }
+    void typedYieldCountersSurviveTheRefresh() {
+        QFETCH(bool, manual);
+        QFETCH(QString, box);
+        QFETCH(int, index);
+        WindowRig rig(2.0);
+        rig.runFor(0.2);
+        if (manual) rig.click("pushButton_5");
+        QCOMPARE(manualMode, manual ? 1.0 : 0.0);
+        gr[index] = 3;
+        rig.runFor(0.2);
+        auto* spin = rig.widget<QDoubleSpinBox>(qPrintable(box));
+        if (manual) rig.window->refreshMain(); // manual mode shows the data on demand only
+        QCOMPARE(spin->value(), 3.0);
+        spin->selectAll();
+        QTest::keyClicks(spin, "57");
+        rig.runFor(0.35); // three refreshes
+        QVERIFY2(spin->cleanText().startsWith("57"), qPrintable(spin->cleanText()));
+        QCOMPARE(gr[index], 3.0); // not committed yet
+        QTest::keyClick(spin, Qt::Key_Return);
+        QCOMPARE(gr[index], 57.0);
+        rig.runFor(0.2);
+        QCOMPARE(spin->value(), 57.0);
+        // Counting goes on once the edit is committed.
+        gr[index] = 58;
+        rig.runFor(0.2);
+        if (manual) rig.window->refreshMain();
+        QCOMPARE(spin->value(), 58.0);
+    }
+
+    // Tray cells in manual mode: an arrow step reaches gr without leaving the box; a
+    // typed value on Enter; in automatic mode neither.
+    void trayCellArrowsReachTheRunData() {
+        WindowRig rig(2.0);
+        rig.runFor(0.2);
+        gr[1] = 4;
+        rig.click("pushButton_5"); // manual
+        rig.runFor(0.2);            // the tray boxes are enabled
+        rig.window->refreshMain();
+        auto* cell = rig.widget<QDoubleSpinBox>("doubleSpinBox_101");
+        QTest::keyClick(cell, Qt::Key_Up);
+        QCOMPARE(cell->value(), 5.0);
+        QCOMPARE(gr[1], 5.0);
+        cell->stepBy(2); // as the arrow button does
+        QCOMPARE(gr[1], 7.0);
+        cell->selectAll();
+        QTest::keyClicks(cell, "12");
+        QCOMPARE(gr[1], 7.0);
+        QTest::keyClick(cell, Qt::Key_Return);
+        QCOMPARE(gr[1], 12.0);
+        rig.click("pushButton_5"); // automatic
+        rig.runFor(0.2);
+        cell->stepBy(1);
+        QCOMPARE(gr[1], 12.0);
+        rig.runFor(0.2);
+        QCOMPARE(cell->value(), 12.0);
+    }
+
+    // The cameras are polled before the alarm table starts: a clean start writes no
+    // camera alarm into the history; a camera that is really lost still shows.
+    void cleanStartHasNoCameraAlarm() {
+        // A fresh start: no alarm known yet, an empty history.
+        kzct::resetLibraryState();
+        QFile::remove(kzct::alarmHistoryFile());
+        VirtualCameras cameras;
+        VisionBackend::install(&cameras);
+        WindowRig rig(2.0);
+        MainWindow1* w = rig.window.get();
+        rig.clock.addPeriodic("tick3s", 3000000, [w] { w->tick3s(); });
+        rig.runFor(7.0);
+        QVERIFY(startupDone);
+        const QString history = rig.widget<QTextBrowser>("textBrowser_2")->toPlainText();
+        QVERIFY2(!history.contains("相机1连接失败。") && !history.contains("相机2连接失败。"),
+                 qPrintable(history));
+        QVERIFY(rig.currentAlarms().contains("相机1已连接。"));
+        QVERIFY(rig.currentAlarms().contains("相机2已连接。"));
+        cameras.setConnected(2, false);
+        rig.runFor(3.0);
+        QVERIFY(rig.currentAlarms().contains("相机2连接失败。"));
+        VisionBackend::install(nullptr);
     }
 
     void assemblyCurveShowsTheLastSamples() {

@@ -144,7 +144,7 @@ private slots:
                                    "1=2\n"
                                    "[gf]\n"
                                    "400=4.5\n"
-                                   "401=nan\n"
+                                   "401=1.2.3\n"
                                    "garbage line\n"
                                    "600=12.5";
         writeFile(kzct::parameterFile("r1"), corrupt);

@@ -15,9 +15,12 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+
 #include <QtTest>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 
 namespace {
 
@@ -135,6 +138,32 @@ void touch(const QString& path, double ageSecs) {
 
 constexpr double kHour = 3600.0;
 
+} // namespace
+
+namespace {
+void startProgram(QProcess& p, const QString& root, const QString& ready) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TAVRIN_DATA", root);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("TAVRIN_READY_FILE", ready);
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(QCoreApplication::applicationDirPath() + "/../tavrin", QStringList());
+    QVERIFY(p.waitForStarted(10000));
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Sets the entry "index=..." of an INI text.
+void setEntry(QByteArray& text, int index, const QByteArray& value) {
+    const QByteArray key = "\n" + QByteArray::number(index) + "=";
+    const int at = text.indexOf(key);
+    QVERIFY(at >= 0);
+    text.replace(at, text.indexOf('\n', at + 1) - at, key + value);
+}
 } // namespace
 
 class TestStartup : public QObject {
@@ -427,6 +456,88 @@ private slots:
         SingleInstance cleanup(SingleInstance::keyFor(root));
         QVERIFY(cleanup.acquire());
         cleanup.release();
+    }
+
+    // Two copies on one data root reached through a symbolic link are one machine.
+    void symbolicLinkIsTheSameMachine() {
+        const QString root = Paths::root() + "/real-root";
+        const QString link = Paths::root() + "/linked-root";
+        QDir(root).removeRecursively();
+        QFile::remove(link);
+        QVERIFY(QDir().mkpath(root));
+        QVERIFY(QFile::link(root, link));
+        QCOMPARE(SingleInstance::keyFor(link), SingleInstance::keyFor(root));
+        QCOMPARE(SingleInstance::keyFor(link + "/"), SingleInstance::keyFor(root));
+        // A root not created yet, below a link.
+        QCOMPARE(SingleInstance::keyFor(link + "/sub/../new"), SingleInstance::keyFor(root + "/new"));
+
+        const QString program = QCoreApplication::applicationDirPath() + "/../tavrin";
+        if (!QFile::exists(program)) QSKIP("the program is not built");
+        QProcess first, second;
+        startProgram(first, root, root + "/ready-1");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(root + "/ready-1"), 30000);
+        startProgram(second, link, root + "/ready-2");
+        QVERIFY(second.waitForFinished(30000));
+        QCOMPARE(second.exitCode(), 255); // -1
+        QCOMPARE(first.state(), QProcess::Running);
+        first.terminate();
+        QVERIFY(first.waitForFinished(30000));
+    }
+
+    // SIGTERM and SIGINT end the program as a close does, without the question: the
+    // run data is saved, and the next start runs.
+    void terminationSavesTheRunData_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+    }
+    void terminationSavesTheRunData() {
+        QFETCH(int, signal);
+        const QString program = QCoreApplication::applicationDirPath() + "/../tavrin";
+        if (!QFile::exists(program)) QSKIP("the program is not built");
+        const QString root = Paths::root() + "/terminated";
+        QDir(root).removeRecursively();
+        QVERIFY(QDir().mkpath(root));
+        // A first run makes the demo recipe; a kill saves nothing.
+        QProcess first;
+        startProgram(first, root, root + "/ready-1");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(root + "/ready-1"), 30000);
+        first.kill();
+        QVERIFY(first.waitForFinished(10000));
+
+        // Run data the start changes: a tray cell of 0 is raised to 1.
+        const QString runData = root + "/recipes/demo/RunData.ini";
+        QFile in(runData);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QByteArray text = in.readAll();
+        in.close();
+        setEntry(text, 0, "0");
+        setEntry(text, 21, "4321");
+        QFile out(runData);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(text);
+        out.close();
+        const QByteArray params = readAll(root + "/recipes/demo/Parameters.ini");
+
+        QProcess second;
+        startProgram(second, root, root + "/ready-2");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(root + "/ready-2"), 30000);
+        QCOMPARE(::kill(pid_t(second.processId()), signal), 0);
+        QVERIFY(second.waitForFinished(30000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        const QByteArray saved = readAll(runData);
+        QVERIFY2(saved.contains("\n0=1\n") && saved.contains("\n21=4321\n"), saved.constData());
+        QCOMPARE(readAll(root + "/recipes/demo/Parameters.ini"), params); // nobody answered "Yes"
+
+        QProcess third;
+        startProgram(third, root, root + "/ready-3");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(root + "/ready-3") || third.state() != QProcess::Running,
+                                 30000);
+        QCOMPARE(third.state(), QProcess::Running);
+        third.terminate();
+        QVERIFY(third.waitForFinished(30000));
+        QCOMPARE(third.exitCode(), 0);
     }
 };
 

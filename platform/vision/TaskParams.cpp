@@ -1,12 +1,13 @@
 #include "TaskParams.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMutexLocker>
-#include <QSaveFile>
 
 namespace {
 constexpr int kMaxTasks = 64;
@@ -71,8 +72,7 @@ bool TaskParams::load(const QString& dir, QString* error) {
             *error = QString("视觉参数文件 %1 无法读取：%2（已另存为 %3.bad，参数未改变）")
                          .arg(path, why, kFileName);
         file.close();
-        QFile::remove(path + ".bad");
-        QFile::copy(path, path + ".bad");
+        AtomicFile::copy(path, path + ".bad");
         return false;
     };
     if (!file.open(QIODevice::ReadOnly)) return reject(file.errorString());
@@ -126,9 +126,9 @@ bool TaskParams::save(const QString& dir, QString* error) const {
         if (error) *error = QString("无法创建文件夹 %1").arg(dir);
         return false;
     }
-    QSaveFile file(dir + "/" + kFileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(root).toJson()) < 0 || !file.commit()) {
-        if (error) *error = QString("视觉参数保存失败：%1").arg(file.errorString());
+    QString why;
+    if (!AtomicFile::write(dir + "/" + kFileName, QJsonDocument(root).toJson(), &why)) {
+        if (error) *error = QString("视觉参数保存失败：%1").arg(why);
         return false;
     }
     return true;

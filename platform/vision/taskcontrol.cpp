@@ -1,5 +1,6 @@
 #include "taskcontrol.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/vision/taskdata.h"
 
 #include <QDir>
@@ -8,7 +9,6 @@
 #include <QJsonDocument>
 #include <QMutex>
 #include <QMutexLocker>
-#include <QSaveFile>
 
 namespace {
 constexpr int kCams = 2;
@@ -85,11 +85,9 @@ int taskcontrol::Save9dianPara(int cam, double* a, double* b, double* c, double*
         return -1;
     }
     const QString path = calibFile(cam, name.isEmpty() ? QString("cam") : name);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(calib.toJson()).toJson()) < 0 ||
-        !file.commit()) {
-        lastErr = QString("标定文件 %1 保存失败：%2").arg(path, file.errorString());
+    QString why;
+    if (!AtomicFile::write(path, QJsonDocument(calib.toJson()).toJson(), &why)) {
+        lastErr = QString("标定文件 %1 保存失败：%2").arg(path, why);
         return -1;
     }
     stored[cam] = calib;

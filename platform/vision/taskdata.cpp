@@ -1,10 +1,9 @@
 #include "taskdata.h"
 
 #include "platform/Paths.h"
+#include "platform/kzct.h"
 
-#include <QFile>
 #include <QMutexLocker>
-#include <QTextStream>
 #include <algorithm>
 
 namespace {
@@ -68,9 +67,7 @@ QString taskdata::visionDir() const {
         QString name = projectName();
         if (name.isEmpty()) {
             // Before the program told us, follow the same file it reads the recipe from.
-            QFile file(Paths::configDir() + "/ProjectName.set");
-            if (file.open(QIODevice::ReadOnly | QIODevice::Text))
-                name = QTextStream(&file).readLine().trimmed();
+            name = kzct::currentRecipeName();
         }
         if (name.isEmpty()) name = "default";
         path = Paths::recipesDir() + "/" + name;
