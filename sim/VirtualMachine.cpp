@@ -1,6 +1,7 @@
 #include "VirtualMachine.h"
 
 #include "platform/Clock.h"
+#include "sim/BeltTransport.h"
 
 #include <mutex>
 
@@ -15,7 +16,9 @@ VirtualMachine::CompanionFactory& factory() {
 }
 } // namespace
 
-VirtualMachine::VirtualMachine(uint32_t seed) : m_plant(seed), m_card(m_plant) {}
+VirtualMachine::VirtualMachine(uint32_t seed) : m_plant(seed), m_card(m_plant) {
+    addBelts(m_plant);
+}
 
 VirtualMachine::~VirtualMachine() {
     stopRealTime();
