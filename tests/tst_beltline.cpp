@@ -15,6 +15,7 @@
 #include "sequences/Taska.h"
 #include "sequences/Taskb.h"
 #include "sim/BeltTransport.h"
+#include "sim/BeltView.h"
 
 #include <QtTest>
 #include <set>
@@ -471,6 +472,39 @@ private slots:
         for (auto f : beltHandshake) QCOMPARE(int(f), 0);
         QCOMPARE(int(testLineIn), 0);
         m.plant().setEstopPressed(false);
+    }
+
+    // The panel's picture follows the plant: the lamp of a covered sensor is lit.
+    void panelShowsTraysAndSensors() {
+        Line m(2.0);
+        BeltView view(m.plant());
+        view.resize(1400, 560);
+        const QString dir = qEnvironmentVariable("TAVRIN_SCREENSHOT_DIR");
+        auto shot = [&](const char* name) {
+            view.refresh();
+            const QImage img = view.grab().toImage();
+            if (!dir.isEmpty()) img.save(QString("%1/belts-%2.png").arg(dir, name));
+            return img;
+        };
+        auto lit = [&](const QImage& img, int input) {
+            const QPointF c = view.sensorPoint(input);
+            return c.x() >= 0 && img.pixelColor(c.toPoint()) == QColor(40, 200, 60);
+        };
+        QImage img = shot("start");
+        QVERIFY(view.sensorPoint(25).x() > 0);
+        for (int input : {22, 23, 24, 25, 26, 27})
+            QVERIFY2(!lit(img, input), qPrintable(QString::number(input)));
+
+        QVERIFY(m.homeAndStart());
+        QVERIFY(m.runUntil([] { return trayState == 1 && inImg[24] && lineInStep == 0; }, 60.0));
+        img = shot("clamped");
+        QVERIFY(lit(img, 24) && lit(img, 25));
+        QVERIFY(!lit(img, 22) && !lit(img, 23));
+
+        QVERIFY(m.finishTray());
+        QVERIFY(m.runUntil([] { return inImg[23] == 1; }, 30.0));
+        img = shot("leaving");
+        QVERIFY(lit(img, 23) && !lit(img, 25));
     }
 };
 
