@@ -9,7 +9,10 @@ Neighbour::Neighbour(std::string name, Role role, int base, bool emptyTrays)
     m_nextId = emptyTrays ? 1001 : 1;
 }
 
+// Its own generator, seeded from the plant's seed: the neighbours' delays do not shift
+// the random draws of the other parts of the machine.
 void Neighbour::attach(Plant& plant) {
+    m_rng.seed(plant.seed() * 7919u + uint32_t(m_base));
     for (int k = 0; k < 3; ++k) plant.setInput(m_base + k, false);
 }
 

@@ -9,7 +9,7 @@
 #include "sim/PlantElement.h"
 #include "sim/Tray.h"
 
-#include <deque>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -95,6 +95,7 @@ private:
     Stage m_stage = Idle;
     bool m_out[3] = {false, false, false};
 
+    std::mt19937 m_rng;
     int64_t m_dueUs = -1; // when the pending answer may be given
     int64_t m_delayMinUs = 50000, m_delayMaxUs = 250000;
     double m_slow = 1;
