@@ -195,6 +195,31 @@ private slots:
         QVERIFY(!m.edges.contains("+O48")); // no tray asked for either
     }
 
+    // Mode 1 sends a finished tray out without any hand-shake: the belt runs 5 s.
+    void standAloneModeOneSendsTheTrayWithoutSignals() {
+        Line m(1.0);
+        {
+            auto g = m.plant().lock();
+            sim::Tray t;
+            t.id = 78;
+            t.front = sim::BeltTransport::kAssemblyStop;
+            m.b.finished->placeTray(t);
+        }
+        QVERIFY(m.homeAndStart());
+        QVERIFY(m.finishTray());
+        QVERIFY(m.runUntil([] { return stepB == 213; }, 10.0));
+        const double beltStart = m.nowS();
+        QVERIFY(m.runUntil([] { return trayState == 0; }, 10.0));
+        const double ran = m.nowS() - beltStart;
+        QVERIFY2(ran >= 5.0 && ran < 5.1, qPrintable(QString::number(ran)));
+        QVERIFY(m.runUntil([] { return stepB == 100; }, 5.0));
+        QCOMPARE(m.atAssemblyId(), 0);
+        QVERIFY(m.plant().input(23)); // waits at the end of the belt for someone to take it
+        QVERIFY(!m.lineOutSignalled);
+        QVERIFY(!m.edges.contains("+O48"));
+        QCOMPARE(int(alarmActive), 0);
+    }
+
     void dryRunNeedsNoTray() {
         Line m(2.0);
         workMode = 1.0;
