@@ -3,7 +3,7 @@
 #include "app/MachineData.h"
 #include "machine/IoAccess.h"
 #include "platform/Clock.h"
-#include "sequences/BeltRun.h"
+#include "sequences/BeltLine.h"
 
 void outputPulse(int i) {
     // The clock's timer thread, not the GUI: the GUI must not block for the pulse.

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "sim/HeightSensor.h"
 #include "sim/MesEmulator.h"
+#include "sim/BeltTransport.h"
 
 #include <mutex>
 
@@ -17,7 +18,9 @@ VirtualMachine::CompanionFactory& factory() {
 }
 } // namespace
 
-VirtualMachine::VirtualMachine(uint32_t seed) : m_plant(seed), m_card(m_plant) {}
+VirtualMachine::VirtualMachine(uint32_t seed) : m_plant(seed), m_card(m_plant) {
+    addBelts(m_plant);
+}
 
 VirtualMachine::~VirtualMachine() {
     stopRealTime();

@@ -1,5 +1,6 @@
 #include "sim/VmPanel.h"
 
+#include "sim/BeltView.h"
 #include "sim/IoNames.h"
 #include "sim/Plant.h"
 #include "sim/VirtualMachine.h"
@@ -171,6 +172,7 @@ VmPanel::VmPanel(sim::Plant& plant, QWidget* parent)
         ui->tabs->insertTab(index, scroll, title);
     }
     ui->tabs->setCurrentIndex(0);
+    ui->tabs->addTab(new BeltView(m_plant, this), QStringLiteral("Belts 皮带线"));
     refresh();
     // Display only: a real-time timer is fine, the machine never waits for it.
     connect(m_timer, &QTimer::timeout, this, &VmPanel::refresh);
