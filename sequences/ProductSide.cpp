@@ -32,6 +32,12 @@ bool trayUsedUp() {
 void newCell(bool first) {
     startProduct();
     if (trayUsedUp()) return;
+    // A finished product chains straight into the next cell and would never meet the
+    // end-of-production test: that test is at 110, by way of 100.
+    if (!first && endProduction == 1 && nextJob == 0) {
+        stepA = 100;
+        return;
+    }
     if (gd[23] == 0.0) {
         stepA = first ? 660 : 671;
     } else {
