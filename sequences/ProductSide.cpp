@@ -252,9 +252,11 @@ void qrPresenceSteps(kzhttp& in) {
             nextJob = 9;
             stepA = 540;
         } else if (VisionResult[13][0] == 1) { // the cell is empty
-            nextJob = 11;
+            // The next cell starts with its own height, not with the presence photo: its
+            // barrel would go unmeasured and its record would carry this cell's height.
+            nextJob = gd[23] == 0.0 ? 0 : 11;
             counterInc(1);
-            stepA = 570;
+            stepA = 670;
         }
     }
     if (cycleStep(570) && zParkedOk() && cardIdle()) {

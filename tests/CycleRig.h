@@ -119,11 +119,11 @@ struct CycleRig : SimRig {
         const bool feed = plant().output(kFeederFeed);
         if (feed && !feedWas) {
             ++feedPulses;
-            feedSeenUs = clock.nowUs();
+            feedSeenUs = jammed ? -1 : clock.nowUs(); // a jammed feed never brings a plate
         }
         feedWas = feed;
         if (feed) plateLoaded = false;
-        if (!feed && feedSeenUs >= 0 && clock.nowUs() - feedSeenUs > 1000000 && !jammed) {
+        if (!feed && feedSeenUs >= 0 && clock.nowUs() - feedSeenUs > 1000000) {
             plateLoaded = true;
             feedSeenUs = -1;
         }
