@@ -34,6 +34,12 @@ void storeLabelPhoto(double verdict) {
     record[7] = photoPos[0].y;
 }
 
+// Step 50 re-confirms a ready plate without end (50, 0, 10, 50 ...); counted as a feed it
+// would let the label job in only in the one pass of about 22 where the handshake is at 0.
+bool feedUnderWay() {
+    return feederStep >= 11 && !(feederStep == 50 && plateReady);
+}
+
 void plateDecision(bool from155) {
     if (trayDone(0)) {
         counterSet1(0);
@@ -212,7 +218,7 @@ void plateSteps() {
     if (cycleStep(150)) {
         moveZSafe(0);
         const bool waitForPlate = !plateReady && !manualLabelReq && !dryRun;
-        if (waitForPlate || feederStep >= 11)
+        if (waitForPlate || feedUnderWay())
             stepA = 100;
         else
             plateDecision(false);
@@ -220,7 +226,7 @@ void plateSteps() {
     if (cycleStep(155) && cardIdle()) {
         moveNgZSafe(0);
         nozzleTo(0);
-        if (feederStep < 11) plateDecision(true);
+        if (!feedUnderWay()) plateDecision(true);
     }
     if (cycleStep(156) && (moveZSafeLift(1) || moveLabelPhotoZ(1)) && nozzleDone()) photoCell();
     if (cycleStep(160) && moveZSafe(1)) photoCell();

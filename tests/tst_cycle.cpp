@@ -18,7 +18,9 @@ private slots:
     void fullTrayIsAssembledAndRecorded() {
         CycleRig rig;
         QVERIFY(rig.homeAndStart());
+        const double startedS = rig.nowS();
         QVERIFY2(rig.runUntil([&] { return rig.traysDone == 1; }, 600.0), qPrintable(rig.state()));
+        qInfo("tray of 20 in %.1f s machine time; last cycle time %.2f s", rig.nowS() - startedS, cycleTime);
         const int cells = int(gf[510] * gf[511]);
         QCOMPARE(cells, 20);
         for (int counter : {21, 23, 25, 28, 30}) QCOMPARE(gr[counter], double(cells));
