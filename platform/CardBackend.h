@@ -63,6 +63,10 @@ public:
     virtual short setHomeProfileUnit(WORD cardNo, WORD axis, double lowVel, double highVel, double tAcc,
                                      double tDec) = 0;
     virtual short setHomePositionUnit(WORD cardNo, WORD axis, WORD enable, double position) = 0;
+    virtual short setHomeRangeUnit(WORD cardNo, WORD axis, double range) {
+        (void)cardNo, (void)axis, (void)range;
+        return 0;
+    }
     virtual short homeMove(WORD cardNo, WORD axis) = 0;
     virtual short getHomeResult(WORD cardNo, WORD axis, WORD* state) = 0;
 

@@ -138,6 +138,9 @@ short dmc_set_home_profile_unit(WORD cardNo, WORD axis, double lowVel, double hi
 short dmc_set_home_position_unit(WORD cardNo, WORD axis, WORD enable, double position) {
     return card() ? card()->setHomePositionUnit(cardNo, axis, enable, position) : kNo;
 }
+short dmc_set_home_range_unit(WORD cardNo, WORD axis, double range) {
+    return card() ? card()->setHomeRangeUnit(cardNo, axis, range) : kNo;
+}
 short dmc_home_move(WORD cardNo, WORD axis) {
     return card() ? card()->homeMove(cardNo, axis) : kNo;
 }

@@ -59,6 +59,8 @@ short dmc_set_homemode(WORD cardNo, WORD axis, WORD homeDir, double velMode, WOR
 short dmc_set_home_profile_unit(WORD cardNo, WORD axis, double lowVel, double highVel, double tAcc,
                                 double tDec);
 short dmc_set_home_position_unit(WORD cardNo, WORD axis, WORD enable, double position);
+// Search range of home mode 12 in user units: the homing fails after that much travel.
+short dmc_set_home_range_unit(WORD cardNo, WORD axis, double range);
 short dmc_home_move(WORD cardNo, WORD axis);
 // state 1 homing ended successfully, 0 not (yet).
 short dmc_get_home_result(WORD cardNo, WORD axis, WORD* state);

@@ -5,6 +5,7 @@
 #include "kzct_internal.h"
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 
 namespace {
@@ -26,6 +27,7 @@ bool hasSensor(int n) {
 enum Position { None = -1, PosA = 0, PosB = 1 };
 
 struct Cylinder {
+    unsigned commands = 0; // counts resetqigandone; an older reading is stale
     int target = None;
     int64_t commandUs = 0;
     int64_t sensorSinceUs = -1;
@@ -34,6 +36,16 @@ struct Cylinder {
 
 std::mutex cylMutex;
 Cylinder cylinders[kCylinderCount];
+std::function<void(int)> afterRead; // test seam: runs between reading and deciding
+
+unsigned commandCount(int k) {
+    std::lock_guard<std::mutex> lock(cylMutex);
+    return cylinders[k].commands;
+}
+
+void readDone(int k) {
+    if (afterRead) afterRead(k);
+}
 
 bool validCylinder(int k) {
     return k >= 0 && k < kCylinderCount;
@@ -131,11 +143,18 @@ short doubleout(WORD card, WORD bus, WORD nodeA, WORD bitA, WORD nodeB, WORD bit
 }
 
 // One follow-up of cylinder k towards the position its valves command.
-static short followCylinder(int k, int target, int sensA, int sensB, double t1, double t2, double t3,
-                            double t4) {
+// The valves and sensors are read outside the lock (card calls); a command and its
+// resetqigandone in between make that reading stale, and it is dropped: it would
+// otherwise report the old position as reached.
+static short followCylinder(int k, int valveA, int valveB, int sensA, int sensB, double t1, double t2,
+                            double t3, double t4) {
+    const unsigned before = commandCount(k);
+    const int target = valveB < 0 ? singleTarget(valveA) : doubleTarget(valveA, valveB);
     const Sensors s = readSensors(sensA, sensB);
+    readDone(k);
     const int64_t now = clk::nowUs();
     std::lock_guard<std::mutex> lock(cylMutex);
+    if (cylinders[k].commands != before) return 0;
     observe(cylinders[k], target, now);
     follow(cylinders[k], s, t1, t2, t3, t4, now);
     return cylinders[k].done ? 1 : 0;
@@ -147,7 +166,7 @@ short single1done(int query, int sensA, int sensB, int valve, double t1, double 
     Q_UNUSED(r2);
     if (!validCylinder(k)) return 0;
     if (query != 0) return doneQuery(k);
-    return followCylinder(k, singleTarget(valve), sensA, sensB, t1, t2, t3, t4);
+    return followCylinder(k, valve, -1, sensA, sensB, t1, t2, t3, t4);
 }
 
 short double1done(int query, int sensA, int sensB, int valveA, int valveB, double t1, double t2, double t3,
@@ -156,14 +175,18 @@ short double1done(int query, int sensA, int sensB, int valveA, int valveB, doubl
     Q_UNUSED(r2);
     if (!validCylinder(k)) return 0;
     if (query != 0) return doneQuery(k);
-    return followCylinder(k, doubleTarget(valveA, valveB), sensA, sensB, t1, t2, t3, t4);
+    return followCylinder(k, valveA, valveB, sensA, sensB, t1, t2, t3, t4);
 }
 
 // One error check of cylinder k against the position its valves command.
-static short checkCylinder(int k, int target, int sensA, int sensB, int limitMs) {
+static short checkCylinder(int k, int valveA, int valveB, int sensA, int sensB, int limitMs) {
+    const unsigned before = commandCount(k);
+    const int target = valveB < 0 ? singleTarget(valveA) : doubleTarget(valveA, valveB);
     const Sensors s = readSensors(sensA, sensB);
+    readDone(k);
     const int64_t now = clk::nowUs();
     std::lock_guard<std::mutex> lock(cylMutex);
+    if (cylinders[k].commands != before) return (k < kEervSize && eerv[k]) ? 1 : 0;
     observe(cylinders[k], target, now);
     checkError(cylinders[k], s, limitMs, k, now);
     return (k < kEervSize && eerv[k]) ? 1 : 0;
@@ -171,18 +194,19 @@ static short checkCylinder(int k, int target, int sensA, int sensB, int limitMs)
 
 short single2err(int sensA, int sensB, int valve, int limitMs, int k) {
     if (!validCylinder(k)) return 0;
-    return checkCylinder(k, singleTarget(valve), sensA, sensB, limitMs);
+    return checkCylinder(k, valve, -1, sensA, sensB, limitMs);
 }
 
 short double2err(int sensA, int sensB, int valveA, int valveB, int limitMs, int k) {
     if (!validCylinder(k)) return 0;
-    return checkCylinder(k, doubleTarget(valveA, valveB), sensA, sensB, limitMs);
+    return checkCylinder(k, valveA, valveB, sensA, sensB, limitMs);
 }
 
 short resetqigandone(int k) {
     if (!validCylinder(k)) return 0;
     std::lock_guard<std::mutex> lock(cylMutex);
     Cylinder& c = cylinders[k];
+    ++c.commands;
     c.done = false;
     c.sensorSinceUs = -1;
     c.commandUs = clk::nowUs();
@@ -201,5 +225,8 @@ namespace kzct {
 void resetCylinders() {
     std::lock_guard<std::mutex> lock(cylMutex);
     for (Cylinder& c : cylinders) c = Cylinder{};
+}
+void setCylinderReadHook(std::function<void(int)> hook) {
+    afterRead = std::move(hook);
 }
 } // namespace kzct

@@ -14,6 +14,7 @@ constexpr double kRampTime = 0.1;
 constexpr double kInPosition = 0.01;
 // Homing start speed of the card's velocity mode 1 (trapezoidal).
 constexpr double kHomeVelMode = 1.0;
+constexpr WORD kRangedHomeMode = 12;
 
 bool near(double a, double b, double tolerance) {
     return std::fabs(a - b) <= tolerance;
@@ -46,13 +47,16 @@ short waitidle(WORD card, WORD axis) {
     return 1;
 }
 
-// The offset is the distance from the origin switch to the axis zero: the axis moves
-// on by it after finding the switch and counts 0 there.
+// The further value is the search range in mode 12 (the homing fails after that much
+// travel without its switch); in the other modes it is the distance from the switch to
+// the axis zero: the axis moves on by it after finding the switch and counts 0 there.
 short axis_home(WORD card, WORD axis, WORD homeMode, double slowSpeed, double fastSpeed, WORD dir,
                 double offset) {
+    const bool range = homeMode == kRangedHomeMode;
     dmc_set_homemode(card, axis, dir ? 1 : 0, kHomeVelMode, homeMode, 0);
     dmc_set_home_profile_unit(card, axis, slowSpeed, fastSpeed, kRampTime, kRampTime);
-    dmc_set_home_position_unit(card, axis, offset != 0.0 ? 2 : 0, offset);
+    dmc_set_home_range_unit(card, axis, range ? offset : 0.0);
+    dmc_set_home_position_unit(card, axis, !range && offset != 0.0 ? 2 : 0, range ? 0.0 : offset);
     return dmc_home_move(card, axis);
 }
 

@@ -13,25 +13,38 @@ namespace {
 
 constexpr int kHomingTimer = 0;
 constexpr int kVerticalTimer = 1;
+constexpr double kHomeSearchRange = 200.0;
 
-const WORD kWorkAxes[] = {0, 1, 2, 3, 4}; // X, Y, Z, Q, NG Z
+const std::initializer_list<WORD> kWorkAxes = {0, 1, 2, 3, 4}; // X, Y, Z, Q, NG Z
+constexpr WORD kHomeDirNegative = 0;
 
 void stopAxes(std::initializer_list<WORD> axes) {
     for (WORD axis : axes) dmc_stop(cardNo, axis, 0);
 }
 
-void waitAxes(std::initializer_list<WORD> axes) {
-    for (WORD axis : axes) waitidle(cardNo, axis);
-}
-
-// A homing that never ends must not hold the cycle thread: the wait ends with its timer.
-void waitAxesOrTimer(std::initializer_list<WORD> axes, int timer) {
+// The sequence's blocking waits end when the axes stand, when the step's timer runs
+// out (timer < 0: none) or when the thread is asked to stop. A stop stops the working
+// axes, so that an axis that never stands cannot hold the thread or run on unattended.
+// False when the wait ended on the stop.
+bool waitStanding(std::initializer_list<WORD> axes, int timer = -1) {
     for (;;) {
+        if (taskaStop) {
+            stopAxes(kWorkAxes);
+            return false;
+        }
         bool standing = true;
         for (WORD axis : axes) standing = standing && isidle(cardNo, axis) == 1;
-        if (standing || usTout(timer)) return;
+        if (standing || (timer >= 0 && usTout(timer))) return true;
         clk::sleepUs(1000);
     }
+}
+
+// A pause of the sequence that ends early on a stop of the thread.
+bool pause(double us) {
+    delay(us, &taskaStop);
+    if (!taskaStop) return true;
+    stopAxes(kWorkAxes);
+    return false;
 }
 
 bool homed(std::initializer_list<WORD> axes) {
@@ -40,17 +53,12 @@ bool homed(std::initializer_list<WORD> axes) {
     return true;
 }
 
-// A homing counts only when it ended before its timer ran out: the wait above ends
-// with the timer, and a result that turns up in the same instant is already too late.
-bool homedInTime(std::initializer_list<WORD> axes, int timer) {
-    return !usTout(timer) && homed(axes);
-}
-
 void startHoming(std::initializer_list<WORD> axes) {
     for (WORD axis : axes)
         if (mayHome(axis)) homeAxis(axis);
 }
 
+// The card zeroes only its command counter; the encoders are the program's to set.
 void markHomed(std::initializer_list<WORD> axes) {
     for (WORD axis : axes) {
         axisHomed[axis] = 1;
@@ -75,6 +83,12 @@ bool nozzleUpAndZSafe() {
     return inImg[33] && !inImg[34] && axisSafe(axisZ) && axisSafe(axisNgZ);
 }
 
+// A block runs while its step is current, the e-stop is released and the thread
+// is not stopping; so a stop or an e-stop inside a wait freezes the sequence there.
+bool runs(double step) {
+    return stepA == step && estopOk == 1 && !taskaStop;
+}
+
 void step1000() {
     bool alarm = false;
     for (WORD axis : kWorkAxes) alarm = alarm || !axisAlmOk[axis];
@@ -90,13 +104,13 @@ void step1000() {
     startHoming({axisZ, axisNgZ});
     // The 10 s limit counts from the start of the homing.
     usTstart(kVerticalTimer, 10000000);
-    clk::sleepUs(1000000);
-    waitAxesOrTimer({axisZ, axisNgZ}, kVerticalTimer);
+    if (!pause(1000000)) return;
+    if (!waitStanding({axisZ, axisNgZ}, kVerticalTimer)) return;
     stepA = 1001;
 }
 
 void step1001() {
-    if (homedInTime({axisZ, axisNgZ}, kVerticalTimer)) {
+    if (homed({axisZ, axisNgZ})) {
         delay(200000, &taskaStop);
         markHomed({axisZ, axisNgZ});
         stepA = 1002;
@@ -106,10 +120,14 @@ void step1001() {
     }
 }
 
+void step1002() {
+    stepA = nozzleUpAndZSafe() ? 1003 : 0;
+}
+
 void step1003() {
     cylinderCmd(cylNgExtend, 0, 0);
-    stopAxes({axisX, axisY, axisZ, axisQ, axisNgZ});
-    waitAxes({axisX, axisY, axisZ, axisQ, axisNgZ});
+    stopAxes(kWorkAxes);
+    if (!waitStanding(kWorkAxes)) return;
     if (!nozzleUpAndZSafe()) {
         stepA = 0;
         return;
@@ -117,14 +135,13 @@ void step1003() {
     startHoming({axisX, axisY, axisQ});
     feederOut(0, true); // the feeder initialises meanwhile
     usTstart(kHomingTimer, 10000000);
-    delay(300000, &taskaStop);
-    waitAxesOrTimer({axisX, axisY, axisQ}, kHomingTimer);
+    const bool ended = pause(300000) && waitStanding({axisX, axisY, axisQ}, kHomingTimer);
     feederOut(0, false);
-    stepA = 1004;
+    if (ended) stepA = 1004;
 }
 
 void step1004() {
-    if (homedInTime({axisX, axisY, axisQ}, kHomingTimer)) {
+    if (homed({axisX, axisY, axisQ})) {
         delay(200000, &taskaStop);
         markHomed({axisX, axisY, axisQ});
         waitOperator = 1;
@@ -158,8 +175,10 @@ bool homeAxis(int axis) {
     default:
         return false;
     }
-    // Counters end at 0 on the origin; no offset past the switch.
-    axis_home(cardNo, WORD(axis), mode, gd[130 + axis], gd[90 + axis], 0, 0.0);
+    // Every origin switch sits at the negative end (the top for Z and NG Z), so all
+    // axes search towards negative; 200 bounds the search of NG Z and the line belt.
+    const double further = mode == 12 ? kHomeSearchRange : 0.0;
+    axis_home(cardNo, WORD(axis), mode, gd[130 + axis], gd[90 + axis], kHomeDirNegative, further);
     return true;
 }
 
@@ -180,33 +199,28 @@ void homingResetBlock() {
         dmc_stop(cardNo, axis, 0);
         axisHomed[axis] = 0;
     }
-    for (WORD axis = 0; axis < 12; ++axis) waitidle(cardNo, axis);
+    if (!waitStanding({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11})) return;
     outputsToRest();
     stepA = 1000;
     usTstart(kHomingTimer, 1000000);
     homeRequest = 0;
 }
 
+// Separate blocks in ascending order: a block acts in the same pass on the step the
+// one before it advanced to, so a homing that ends as its wait ends is taken at once.
 void homingStep() {
-    if (estopOk != 1) return;
-    if (stepA == 1000) {
-        step1000();
-    } else if (stepA == 1001) {
-        step1001();
-    } else if (stepA == 1002) {
-        stepA = nozzleUpAndZSafe() ? 1003 : 0;
-    } else if (stepA == 1003) {
-        step1003();
-    } else if (stepA == 1004) {
-        step1004();
-    }
+    if (runs(1000)) step1000();
+    if (runs(1001)) step1001();
+    if (runs(1002)) step1002();
+    if (runs(1003)) step1003();
+    if (runs(1004)) step1004();
 }
 
 void endProductionStep() {
     if (stepA != 2000) return;
     if (!(runA && homedA && readyA)) return;
     moveZSafeLift(0);
-    waitAxes({axisX, axisY, axisZ, axisQ, axisNgZ});
+    if (!waitStanding(kWorkAxes)) return;
     resetMachine();
     promptActive = 1;
 }

@@ -23,8 +23,8 @@ Taska::~Taska() {
     running.compare_exchange_strong(self, nullptr);
 }
 
+// Not under the mutex: a pass blocked in a wait holds it, and ends on the flag.
 void Taska::stop() {
-    QMutexLocker lock(&mutex);
     taskaStop = 1;
 }
 

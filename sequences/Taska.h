@@ -13,7 +13,7 @@ public:
     explicit Taska(QObject* parent = nullptr);
     ~Taska() override;
 
-    // Sets taskaStop under the thread's mutex; run() ends after the current pass.
+    // Sets taskaStop; the current pass ends its waits at once and run() ends after it.
     void stop();
     // One pass of the cycle. run() calls it under the mutex; tests may call it directly
     // (the MES clients are then made on the caller's thread at the first pass).

@@ -3,8 +3,9 @@
 // All periodic passes (fast scan, cycle, belt line, window ticks) and the plant
 // run from one thread. A blocking wait inside a pass advances virtual time and
 // runs the other due passes (never the blocked one) before returning, so waits
-// nest like a stack. Runs are deterministic: ties go to the plant first, then
-// to the passes in the order they were added.
+// nest like a stack. Runs are deterministic: of what is due at the same time,
+// the timed events run first (in the order they were scheduled), then the plant,
+// then the passes in the order they were added.
 #include "platform/Clock.h"
 
 #include <atomic>

@@ -11,7 +11,7 @@ const AxisMechanics kAxes[kAxisCount] = {
     {"Z", 1000.0, true, -1.0, 60.0, 0.0, 0.3, EnablePolarity::PinLow, 1.0, 15.0},
     {"Q", 55.555, false, 0.0, 0.0, 360.0, 0.5, EnablePolarity::PinHigh, 0.0, 359.0},
     {"NG Z", 1000.0, true, -1.0, 80.0, 0.0, 0.3, EnablePolarity::PinHigh, 1.0, 15.0},
-    {"line belt", 1000.0, false, 0.0, 0.0, 500.0, 1.0, EnablePolarity::PinHigh, 0.0, 499.0},
+    {"line belt", 1000.0, false, 0.0, 0.0, 200.0, 1.0, EnablePolarity::PinHigh, 0.0, 199.0},
     {"empty belt", 1000.0, false, 0.0, 0.0, 500.0, 1.0, EnablePolarity::PinHigh, 0.0, 499.0},
     {"axis 7", 1000.0, true, -2.0, 300.0, 0.0, 0.3, EnablePolarity::PinHigh, 10.0, 100.0},
     {"axis 8", 1000.0, true, -2.0, 300.0, 0.0, 0.3, EnablePolarity::None, 10.0, 100.0},
@@ -72,6 +72,7 @@ void Plant::step(int64_t nowUs) {
     int64_t t = m_nowUs.load(std::memory_order_relaxed);
     // The first call starts plant time; after a long stall (debugger, overloaded
     // machine) the plant jumps instead of racing through the backlog.
+    if (t < 0) m_startUs.store(nowUs - kPlantStepUs, std::memory_order_relaxed);
     if (t < 0 || nowUs - t > 1000000) t = nowUs - kPlantStepUs;
     while (t + kPlantStepUs <= nowUs) {
         t += kPlantStepUs;

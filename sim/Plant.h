@@ -55,6 +55,11 @@ public:
     // Advances plant time to nowUs in fixed 1 ms steps (the first call starts the clock).
     void step(int64_t nowUs);
     int64_t nowUs() const { return m_nowUs.load(std::memory_order_relaxed); }
+    // Plant time since the first step (the program's start), -1 before it.
+    int64_t elapsedUs() const {
+        const int64_t t = nowUs();
+        return t < 0 ? -1 : t - m_startUs.load(std::memory_order_relaxed);
+    }
     uint32_t seed() const { return m_seed; }
     // All randomness of the machine; use with the lock held.
     std::mt19937& rng() { return m_rng; }
@@ -134,6 +139,7 @@ private:
     uint32_t m_seed;
     std::mt19937 m_rng;
     std::atomic<int64_t> m_nowUs{-1};
+    std::atomic<int64_t> m_startUs{0};
 
     std::array<SimAxis, kAxisCount> m_axes;
     std::vector<std::unique_ptr<PlantElement>> m_elements;

@@ -13,6 +13,26 @@ double rate(double speed, double seconds) {
 }
 } // namespace
 
+HomeReference homeReference(int mode) {
+    switch (mode) {
+    case 0:
+    case 1:
+    case 2:
+        return HomeReference::Origin;
+    case 3:
+    case 4:
+    case 5:
+        return HomeReference::OriginIndex;
+    case 10:
+    case 11:
+        return HomeReference::Limit;
+    case 12:
+        return HomeReference::OriginInRange;
+    default:
+        return HomeReference::Invalid;
+    }
+}
+
 void SimAxis::setup(const AxisMechanics& mech, double powerOnPos) {
     m_mech = mech;
     m_pos = powerOnPos;
@@ -68,6 +88,12 @@ double SimAxis::nearestOrigin(double pos) const {
 bool SimAxis::inOrigin() const {
     if (m_homingFault == HomingFault::Fails) return false;
     return std::fabs(m_pos - nearestOrigin(m_pos)) <= m_mech.originHalfWidth;
+}
+
+bool SimAxis::foundReference(double from, double to) const {
+    if (m_homingFault == HomingFault::Searches) return false;
+    if (m_homeRef == HomeReference::Limit) return false; // found at the limit below
+    return crossedOrigin(from, to) || inOrigin();
 }
 
 bool SimAxis::crossedOrigin(double from, double to) const {
@@ -127,6 +153,8 @@ short SimAxis::homeMove() {
     if (!enabled()) return AxisErrDisabled;
     if (m_mode != Mode::Idle) return AxisErrBusy;
     if (!(m_homeHigh > 0) || !(m_homeLow > 0)) return AxisErrParam;
+    m_homeRef = homeReference(m_homeMode);
+    if (m_homeRef == HomeReference::Invalid) return AxisErrParam;
     const double r = unitsToMech();
     m_searchDir = m_homeDir;
     m_searchReversed = false;
@@ -138,7 +166,9 @@ short SimAxis::homeMove() {
     m_runAcc = rate(m_runMax, m_homeTAcc);
     m_runDec = rate(m_runMax, m_homeTDec);
     m_mode = Mode::Homing;
-    if (inOrigin()) {
+    if (m_homeRef == HomeReference::Limit) {
+        m_homePhase = HomePhase::Search;
+    } else if (inOrigin() && m_homingFault != HomingFault::Searches) {
         m_homePhase = HomePhase::Approach;
         m_target = nearestOrigin(m_pos);
     } else {
@@ -192,6 +222,7 @@ void SimAxis::setEncoderPulses(double pulses) {
 
 void SimAxis::setAlarm(bool on) {
     m_alarm = on;
+    if (on) m_homeResult = 0; // the drive lost its reference; home again
     if (on && m_mode != Mode::Idle) halt(StopAlarm);
     publish();
 }
@@ -250,20 +281,29 @@ void SimAxis::stepHoming(int64_t dtUs) {
         m_pos += m_searchDir * (s + sNew) * 0.5 * dt;
         m_vel = m_searchDir * sNew;
         m_searched += std::fabs(m_pos - from);
-        if (crossedOrigin(from, m_pos) || inOrigin()) {
+        if (foundReference(from, m_pos)) {
             m_homePhase = HomePhase::Approach;
             m_target = nearestOrigin(m_pos);
             return;
         }
+        const bool endless = m_homingFault == HomingFault::Searches;
+        if (m_homeRef == HomeReference::OriginInRange && !endless &&
+            m_searched >= m_homeRange * unitsToMech()) {
+            halt(StopHomeFailed);
+            return;
+        }
         // Without limit switches the card gives up after two turns.
-        if (!m_mech.hasLimits && m_searched > 2 * (m_mech.period > 0 ? m_mech.period : 1000.0)) {
+        if (!endless && !m_mech.hasLimits && m_searched > 2 * (m_mech.period > 0 ? m_mech.period : 1000.0)) {
             halt(StopHomeFailed);
             return;
         }
         const bool hitLimit = m_searchDir > 0 ? limitPos() : limitNeg();
         if (hitLimit && m_vel * m_searchDir > 0) {
             if (m_mech.hasLimits) m_pos = std::min(std::max(m_pos, m_mech.minTravel), m_mech.maxTravel);
-            if (m_homeElReturn && !m_searchReversed) {
+            if (m_homeRef == HomeReference::Limit && !endless) {
+                m_vel = 0;
+                m_homePhase = HomePhase::Settle;
+            } else if (endless || (m_homeElReturn && !m_searchReversed)) {
                 m_searchReversed = true;
                 m_searchDir = -m_searchDir;
                 m_vel = 0;
@@ -275,6 +315,10 @@ void SimAxis::stepHoming(int64_t dtUs) {
     }
     case HomePhase::Approach:
         if (stepPosition(dt, m_target, m_homeLow * unitsToMech(), m_runAcc, m_runDec)) {
+            if (m_homeRef == HomeReference::OriginIndex && !m_mech.hasLimits) {
+                halt(StopHomeFailed); // no index pulse on this motor
+                return;
+            }
             if (m_homePosEnable == 2 && m_homePos != 0) {
                 m_homePhase = HomePhase::Offset;
                 m_target = m_pos + m_homePos * unitsToMech();
@@ -301,9 +345,10 @@ void SimAxis::stepHoming(int64_t dtUs) {
 }
 
 void SimAxis::finishHoming() {
+    // The command counter counts from here; the encoder keeps counting as it was,
+    // as on the machine, until the program sets it.
     const double at = m_homePosEnable == 1 ? m_homePos * m_equiv : 0.0;
     m_cmdOffset = at - m_pos * m_mech.pulsesPerUnit;
-    m_encOffset = m_cmdOffset;
     m_homeResult = 1;
     m_mode = Mode::Idle;
     m_vel = 0;
@@ -377,6 +422,9 @@ AxisSnapshot SimAxis::snapshot() const {
     s.status = status();
     s.homeResult = m_homeResult;
     s.stopReason = m_stopReason;
+    s.homeMode = m_homeMode;
+    s.homeDir = m_homeDir;
+    s.homeRange = m_homeRange;
     return s;
 }
 

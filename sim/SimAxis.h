@@ -28,9 +28,22 @@ struct AxisMechanics {
 
 enum class HomingFault {
     None,
-    Fails, // origin switch dead: the search runs to the limits (or two turns) and ends with result 0
-    Hangs  // reaches the origin but never reports a result (stands, result 0)
+    Fails,   // origin switch dead: the search runs to the limits (or two turns) and ends with result 0
+    Hangs,   // reaches the origin but never reports a result (stands, result 0)
+    Searches // never finds its switch and never gives up: keeps moving until stopped
 };
+
+// Homing modes of the card, by the switch they home against. Every axis has an
+// origin switch; the linear axes also have limit switches and a motor index pulse
+// at the origin, Q and the belts have neither.
+//   0, 1, 2  origin switch (1: back off and approach again, 2: twice)
+//   3, 4, 5  origin switch, then the index pulse
+//   10, 11   the limit switch in the homing direction
+//   12       origin switch within a search range (dmc_set_home_range_unit); an
+//            axis that has travelled the range without finding it fails
+// Any other mode is refused by dmc_home_move.
+enum class HomeReference { Origin, OriginIndex, Limit, OriginInRange, Invalid };
+HomeReference homeReference(int mode);
 
 // Why the axis last stopped (dmc_get_stop_reason).
 enum StopReason : long {
@@ -76,6 +89,9 @@ struct AxisSnapshot {
     uint32_t status = 0;
     int homeResult = 0;
     long stopReason = StopNone;
+    int homeMode = 0;
+    int homeDir = -1;     // -1 negative, 1 positive
+    double homeRange = 0; // user units
 };
 
 class SimAxis {
@@ -91,6 +107,7 @@ public:
     void setDecStopTime(double seconds) { m_decStopTime = seconds; }
     void setHomeElReturn(bool on) { m_homeElReturn = on; }
     void setHomeMode(int dir, int mode) { m_homeDir = dir ? 1 : -1, m_homeMode = mode; }
+    void setHomeRange(double range) { m_homeRange = range; }
     void setHomeProfile(double lowVel, double highVel, double tAcc, double tDec);
     // enable 0: counters 0 at the origin; 1: counters = position at the origin;
     // 2: after the origin the axis moves on by position (user units) and zeroes there.
@@ -147,6 +164,7 @@ private:
     bool limitNeg() const;
     bool inOrigin() const;
     bool crossedOrigin(double from, double to) const;
+    bool foundReference(double from, double to) const;
     double nearestOrigin(double pos) const;
     void halt(long reason);
     void finishHoming();
@@ -165,6 +183,8 @@ private:
     double m_homeLow = 5, m_homeHigh = 20, m_homeTAcc = 0.1, m_homeTDec = 0.1;
     int m_homePosEnable = 0;
     double m_homePos = 0;
+    double m_homeRange = 0; // user units
+    HomeReference m_homeRef = HomeReference::Origin;
 
     Mode m_mode = Mode::Idle;
     double m_pos = 0; // mechanical

@@ -343,6 +343,13 @@ short VirtualCard::setHomePositionUnit(WORD cardNo, WORD axis, WORD enable, doub
     return 0;
 }
 
+short VirtualCard::setHomeRangeUnit(WORD cardNo, WORD axis, double range) {
+    if (!axisOk(cardNo, axis)) return kNoCard;
+    auto guard = m_plant.lock();
+    m_plant.axis(axis).setHomeRange(range);
+    return 0;
+}
+
 short VirtualCard::homeMove(WORD cardNo, WORD axis) {
     count(CallHomeMove);
     if (!axisOk(cardNo, axis)) return kNoCard;

@@ -81,6 +81,7 @@ public:
     short setHomeProfileUnit(WORD cardNo, WORD axis, double lowVel, double highVel, double tAcc,
                              double tDec) override;
     short setHomePositionUnit(WORD cardNo, WORD axis, WORD enable, double position) override;
+    short setHomeRangeUnit(WORD cardNo, WORD axis, double range) override;
     short homeMove(WORD cardNo, WORD axis) override;
     short getHomeResult(WORD cardNo, WORD axis, WORD* state) override;
 

@@ -7,13 +7,17 @@
 #include "sim/VmPanelStartOptions.h"
 #include "ui_VmPanel.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopWidget>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTableWidget>
@@ -120,13 +124,16 @@ void fitCells(QTableWidget* t) {
     }
 }
 
-// Table height that shows every row without scrolling.
+// Every row shows when there is room; on a short screen the table scrolls from
+// four rows down, so that the panel fits beside the main window.
 void fitRows(QTableWidget* t) {
     // The font may make rows taller than asked for; measure what they are.
-    const int h =
-        t->horizontalHeader()->sizeHint().height() + t->verticalHeader()->length() + 2 * t->frameWidth();
-    t->setMinimumHeight(h);
+    const int head = t->horizontalHeader()->sizeHint().height() + 2 * t->frameWidth();
+    const int h = head + t->verticalHeader()->length();
+    t->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    t->setMinimumHeight(qMin(h, head + 4 * t->verticalHeader()->defaultSectionSize()));
     t->setMaximumHeight(h);
+    t->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 QCheckBox* checkCell(QTableWidget* t, int row, int col, const QString& objectName,
@@ -151,6 +158,19 @@ VmPanel::VmPanel(sim::Plant& plant, QWidget* parent)
     buildIo();
     buildOperator();
     buildFaults();
+    // These pages scroll on a short screen instead of making the panel taller.
+    for (QWidget* page : {ui->tabOperator, ui->tabFaults}) {
+        const int index = ui->tabs->indexOf(page);
+        const QString title = ui->tabs->tabText(index);
+        auto* scroll = new QScrollArea;
+        scroll->setObjectName(page->objectName() + "Scroll");
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        ui->tabs->removeTab(index);
+        scroll->setWidget(page);
+        ui->tabs->insertTab(index, scroll, title);
+    }
+    ui->tabs->setCurrentIndex(0);
     refresh();
     // Display only: a real-time timer is fine, the machine never waits for it.
     connect(m_timer, &QTimer::timeout, this, &VmPanel::refresh);
@@ -343,6 +363,10 @@ void VmPanel::buildIo() {
         in->setCellWidget(i, 4, force);
         m_forces[size_t(i)] = force;
     }
+    // The e-stop circuit is closed while the button is released: a lit contact would
+    // read as "pressed", so the row says which it is instead.
+    m_inLamps[0]->hide();
+    m_estopInput = in->item(0, 3);
     fitCells(in);
     fitCells(out);
     // Outputs take what their names need; the inputs, with their force column, the rest.
@@ -457,7 +481,7 @@ void VmPanel::buildFaults() {
         r.limitNeg = checkCell(t, a, 4, QString("limitNeg%1").arg(a));
         r.homing = new QComboBox(t);
         r.homing->setObjectName(QString("homingFault%1").arg(a));
-        r.homing->addItems({"正常 (normal)", "失败 (fails)", "不结束 (hangs)"});
+        r.homing->addItems({"正常 (normal)", "失败 (fails)", "不结束 (hangs)", "一直寻找 (keeps searching)"});
         t->setCellWidget(a, 5, r.homing);
         connect(r.servoAlarm, &QCheckBox::toggled, this,
                 [this, a](bool on) { m_plant.setServoAlarm(a, on); });
@@ -465,8 +489,8 @@ void VmPanel::buildFaults() {
         connect(r.limitNeg, &QCheckBox::toggled, this, [this, a](bool on) { m_plant.forceLimit(a, -1, on); });
         connect(r.homing, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this, a](int index) {
             const sim::HomingFault f[] = {sim::HomingFault::None, sim::HomingFault::Fails,
-                                          sim::HomingFault::Hangs};
-            m_plant.setHomingFault(a, f[qBound(0, index, 2)]);
+                                          sim::HomingFault::Hangs, sim::HomingFault::Searches};
+            m_plant.setHomingFault(a, f[qBound(0, index, 3)]);
         });
     }
     fitCells(t);
@@ -513,6 +537,50 @@ void VmPanel::showEvent(QShowEvent* event) {
     // Header heights are only final once the tables are polished.
     for (QTableWidget* t : m_fitted) fitRows(t);
     QWidget::showEvent(event);
+    if (!m_placed) {
+        m_placed = true;
+        placeBesideMainWindow();
+    }
+}
+
+QRect VmPanel::placement(const QRect& desktop, const QRect& window, const QRect& buttonColumn,
+                         const QRect& messages, const QSize& preferred, const QSize& least) {
+    if (window.right() + preferred.width() <= desktop.right())
+        return QRect(QPoint(window.right() + 1, window.top()), preferred);
+    const int left = qMax(desktop.left(), buttonColumn.right() + 1);
+    const int width = qMin(preferred.width(), desktop.right() + 1 - left);
+    QRect r(desktop.right() + 1 - width, desktop.top(), width, qMin(preferred.height(), desktop.height()));
+    // Beside the message area if it leaves the width, else above it.
+    if (messages.isValid() && r.intersects(messages)) {
+        const int rightOfMessages = desktop.right() - messages.right();
+        if (rightOfMessages >= least.width())
+            r.setLeft(messages.right() + 1);
+        else
+            r.setBottom(qMax(desktop.top() + least.height(), messages.top()) - 1);
+    }
+    return r;
+}
+
+void VmPanel::placeBesideMainWindow() {
+    QMainWindow* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<QMainWindow*>(w); m && m->isVisible()) window = m;
+    if (!window) return;
+    const QRect frame = window->frameGeometry();
+    // The pages start where the button column ends; the current alarms are "tabWidget".
+    QRect column(frame.topLeft(), QSize(0, frame.height()));
+    if (auto* pages = window->findChild<QWidget*>("tabWidget_2"))
+        column.setRight(pages->mapToGlobal(QPoint(0, 0)).x() - 1);
+    QRect messages;
+    if (auto* view = window->findChild<QWidget*>("tabWidget"))
+        messages = QRect(view->mapToGlobal(QPoint(0, 0)), view->size());
+    const QRect desktop = QApplication::desktop()->availableGeometry(window);
+    // The title bar is not part of the geometry set below.
+    const int titleBar = qMax(0, frameGeometry().height() - height());
+    const QRect r = placement(desktop, frame, column, messages, size() + QSize(0, titleBar),
+                              minimumSizeHint() + QSize(0, titleBar));
+    move(r.topLeft());
+    resize(r.width(), r.height() - titleBar);
 }
 
 // ---- looks ----
@@ -532,7 +600,7 @@ void VmPanel::setDoorLook(int door, bool open) {
 
 void VmPanel::refresh() {
     auto guard = m_plant.lock();
-    const int64_t t = m_plant.nowUs();
+    const int64_t t = m_plant.elapsedUs();
     ui->plantTimeLabel->setText(t < 0 ? QString("时间 —") : QString("时间 %1 s").arg(t / 1e6, 0, 'f', 1));
     refreshAxes();
     refreshIo();
@@ -571,6 +639,9 @@ void VmPanel::refreshIo() {
     }
     for (const Watched& w : m_watched)
         w.lamp->setOn(w.output ? m_plant.output(w.image) : m_plant.input(w.image));
+    setText(m_estopInput,
+            QString("%1: %2").arg(IoNames::input(0),
+                                  m_plant.panel().estopPressed() ? "按下 (pressed)" : "松开 (released)"));
 }
 
 void VmPanel::refreshOperator() {

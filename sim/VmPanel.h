@@ -40,6 +40,14 @@ public:
     // Makes this panel the window the platform shows beside the main window.
     static void registerAsCompanion();
 
+    // Where the panel goes on the desktop: right of the main window when there is
+    // room; else at the desktop's right edge, clear of the window's left button
+    // column and its message area (global rectangles), as large as that allows.
+    static QRect placement(const QRect& desktop, const QRect& window, const QRect& buttonColumn,
+                           const QRect& messages, const QSize& preferred, const QSize& least);
+    // Places the panel by placement() beside the program's main window, if one is shown.
+    void placeBesideMainWindow();
+
     VmPanelLamp* inputLamp(int image) const;
     VmPanelLamp* outputLamp(int image) const;
 
@@ -50,6 +58,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool m_placed = false;
 
 private:
     struct AxisRow {
@@ -119,4 +128,5 @@ private:
     std::vector<Watched> m_watched;
     std::vector<QTableWidget*> m_fitted;
     VmPanelLamp* m_holdingLamp = nullptr;
+    QTableWidgetItem* m_estopInput = nullptr;
 };

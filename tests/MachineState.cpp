@@ -34,6 +34,7 @@ void resetMachineData() {
     zero(axisOrg);
     zero(axisHomed);
     stepA = stepB = stepC = 0.0;
+    fastStop = taskaStop = taskbStop = tcpStop = 0;
     lineInStep = emptyStep = lastPhotoCell = 0.0;
     zero(cycleJobs);
     zero(counterNg);

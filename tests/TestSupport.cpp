@@ -32,7 +32,9 @@ void SimRig::startCard() {
 bool SimRig::homeAxis(int axis, int dir, double slow, double fast, double maxSeconds) {
     axis_home(0, WORD(axis), 1, slow, fast, WORD(dir), 0.0);
     runUntil([&] { return isidle(0, WORD(axis)) == 1; }, maxSeconds);
-    return ishomedone(0, WORD(axis)) == 1;
+    if (ishomedone(0, WORD(axis)) != 1) return false;
+    dmc_set_encoder(0, WORD(axis), 0); // as the program does after homing
+    return true;
 }
 
 bool SimRig::writeCardConfig(const QString& path) {

@@ -32,8 +32,8 @@ struct SimRig {
     // machine, deceleration stop time 0.1 s, return from a limit while homing, and
     // the drives of axes 0..7 enabled.
     void startCard();
-    // Homes an axis through the card and runs until it is done (or maxSeconds pass).
-    // Returns the home result.
+    // Homes an axis through the card (mode 1) and runs until it is done (or maxSeconds
+    // pass); a homed axis gets its encoder set to 0. Returns the home result.
     bool homeAxis(int axis, int dir = 0, double slow = 5, double fast = 50, double maxSeconds = 30);
 
     bool runUntil(const std::function<bool()>& cond, double maxSeconds) {

@@ -25,6 +25,23 @@ private slots:
         clock.runFor(0.1);
         QVERIFY(slow >= 20);
     }
+    // At one machine time: the timed events in the order they were scheduled, then the
+    // plant, then the passes in the order they were added.
+    void eventsDueTogetherRunInTheDocumentedOrder() {
+        Lockstep clock;
+        clock.install();
+        QStringList seen;
+        const auto note = [&](const QString& what) {
+            if (clk::nowUs() == 10000) seen << what;
+        };
+        clock.addPeriodic("first pass", 10000, [&] { note("first pass"); });
+        clock.addPeriodic("second pass", 5000, [&] { note("second pass"); });
+        clock.setPlant([&](int64_t) { note("plant"); }, 1000);
+        clock.callAt(10000, [&] { note("event 1"); });
+        clock.callAt(10000, [&] { note("event 2"); });
+        clock.runFor(0.02);
+        QCOMPARE(seen, QStringList({"event 1", "event 2", "plant", "first pass", "second pass"}));
+    }
     void timedEventsRunInOrder() {
         Lockstep clock;
         clock.install();

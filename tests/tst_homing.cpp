@@ -14,6 +14,7 @@
 
 #include <QtTest>
 #include <cmath>
+#include <future>
 
 namespace {
 
@@ -36,6 +37,8 @@ struct Machine : SimRig {
     bool homingLampSeen = false;
     int64_t sequenceEndAt = kNone; // stepA back to 0 from a homing step
     double lastStep = 0;
+    int64_t passEndAt = kNone;   // end of the cycle thread's last pass
+    int passesEndedInHoming = 0; // passes that left stepA in 1000..1004
 
     Machine() {
         resetMachineData();
@@ -45,7 +48,11 @@ struct Machine : SimRig {
         applyDemoRecipe();
         fastId = clock.addPeriodic("fast", 5000, [this] { scan.pass(); });
         clock.addPeriodic("cylinders", 10000, [] { cylindersFollow(); });
-        cycleId = clock.addPeriodic("cycle", 5000, [this] { cycle.pass(); });
+        cycleId = clock.addPeriodic("cycle", 5000, [this] {
+            cycle.pass();
+            passEndAt = clock.nowUs();
+            if (stepA >= 1000 && stepA <= 1004) ++passesEndedInHoming;
+        });
         clock.addPeriodic("watch", 1000, [this] { watch(); });
         runFor(0.05);
         clearWatch();
@@ -120,6 +127,9 @@ private slots:
         QCOMPARE(int(axisHomed[6]), 0);
         QCOMPARE(stepA, 0.0);
         QVERIFY(m.homingLampSeen);
+        // Each block acts on the step the one before it advanced to, in the same pass:
+        // the pass that took the request homed the machine and ended at step 0.
+        QCOMPARE(m.passesEndedInHoming, 0);
 
         // Z and NG Z stand homed before X, Y or Q make their first move.
         QVERIFY(m.homedAt[kZ] != kNone && m.homedAt[kNgZ] != kNone);
@@ -167,8 +177,9 @@ private slots:
         mesState = 2;
         nextJob = 7;
 
+        // The homing runs within the pass that took the request; it leaves these alone.
         m.pressReset();
-        QVERIFY(m.runUntil([] { return stepA >= 1000; }, 1.0));
+        QVERIFY(m.runUntil([] { return waitOperator == 1; }, 30.0));
         sim::Plant& p = m.plant();
         for (int out = 16; out <= 21; ++out) QVERIFY2(!p.output(out), qPrintable(QString::number(out)));
         QVERIFY(!p.output(32));                 // vacuum
@@ -189,8 +200,6 @@ private slots:
         QCOMPARE(mesState, 0);
         QCOMPARE(nextJob, 0);
         QCOMPARE(int(homeRequest), 0);
-
-        QVERIFY(m.runUntil([] { return waitOperator == 1; }, 30.0));
     }
 
     // One axis with a fault; the verdict of the sequence and when it gives up.
@@ -201,12 +210,15 @@ private slots:
         QTest::addColumn<bool>("verticalHomed");
         QTest::addColumn<bool>("horizontalHomed");
         QTest::newRow("Z needs 9.9 s") << int(kZ) << 0 << 9.9 << true << true;
-        QTest::newRow("Z needs 10 s") << int(kZ) << 0 << 10.0 << false << false;
-        QTest::newRow("NG Z needs 10 s") << int(kNgZ) << 0 << 10.0 << false << false;
+        QTest::newRow("Z needs 9.99 s") << int(kZ) << 0 << 9.99 << true << true;
+        QTest::newRow("Z needs 10.01 s") << int(kZ) << 0 << 10.01 << false << false;
+        QTest::newRow("NG Z needs 10.01 s") << int(kNgZ) << 0 << 10.01 << false << false;
         QTest::newRow("NG Z never reports") << int(kNgZ) << 2 << 0.0 << false << false;
-        QTest::newRow("Q needs 9.9 s") << int(kQ) << 0 << 9.9 << true << true;
-        QTest::newRow("Q needs 10 s") << int(kQ) << 0 << 10.0 << true << false;
+        QTest::newRow("Z keeps searching") << int(kZ) << 3 << 0.0 << false << false;
+        QTest::newRow("Q needs 9.99 s") << int(kQ) << 0 << 9.99 << true << true;
+        QTest::newRow("Q needs 10.01 s") << int(kQ) << 0 << 10.01 << true << false;
         QTest::newRow("X origin dead") << int(kX) << 1 << 0.0 << true << false;
+        QTest::newRow("Y keeps searching") << int(kY) << 3 << 0.0 << true << false;
     }
     void homingFaults() {
         QFETCH(int, axis);
@@ -218,6 +230,7 @@ private slots:
         if (fault == 0) m.plant().setHomingMinDurationUs(axis, int64_t(needsS * 1e6));
         if (fault == 1) m.plant().setHomingFault(axis, sim::HomingFault::Fails);
         if (fault == 2) m.plant().setHomingFault(axis, sim::HomingFault::Hangs);
+        if (fault == 3) m.plant().setHomingFault(axis, sim::HomingFault::Searches);
 
         m.pressReset();
         QVERIFY(m.runUntil([&] { return m.sequenceEndAt != kNone; }, 40.0));
@@ -233,11 +246,103 @@ private slots:
         if (!horizontalHomed) {
             // Given up 10 s after the failing axis started homing, and nothing moves on.
             const double afterS = (m.sequenceEndAt - m.homingAt[axis]) * 1e-6;
-            QVERIFY2(afterS >= 10.0 && afterS < 10.05, qPrintable(QString::number(afterS)));
-            m.runFor(1.0);
+            QVERIFY2(afterS >= 9.99 && afterS < 10.05, qPrintable(QString::number(afterS)));
+            // Still homing when its time ran out: stopped, and the card never reports
+            // it homed later (a slow homing would otherwise end a moment afterwards).
+            m.runFor(5.0);
             QVERIFY(!m.anyWorkingAxisMoving());
+            QCOMPARE(ishomedone(0, WORD(axis)), short(0));
+            QCOMPARE(int(axisHomed[axis]), 0);
             QCOMPARE(stepA, 0.0);
             QCOMPARE(int(homedA), 0);
+        }
+    }
+
+    // Closing the program sets the cycle thread's stop flag while a pass waits on an
+    // axis; the pass ends within a second, the axes stand and nothing homes later.
+    void stopFlagEndsEveryWaitWithinASecond_data() {
+        QTest::addColumn<double>("stopAtStep");
+        QTest::addColumn<double>("afterS"); // into that step
+        QTest::addColumn<int>("searching"); // axis that never finds its switch, or -1
+        QTest::newRow("first second of Z homing") << 1000.0 << 0.5 << -1;
+        QTest::newRow("Q keeps searching") << 1003.0 << 4.0 << int(kQ);
+        QTest::newRow("X keeps searching") << 1003.0 << 4.0 << int(kX);
+        QTest::newRow("end of production") << 2000.0 << 0.2 << -1;
+    }
+    void stopFlagEndsEveryWaitWithinASecond() {
+        QFETCH(double, stopAtStep);
+        QFETCH(double, afterS);
+        QFETCH(int, searching);
+        Machine m;
+        if (searching >= 0) m.plant().setHomingFault(searching, sim::HomingFault::Searches);
+        int64_t stepSeenAt = kNone, stopAt = kNone;
+        m.clock.addPeriodic("operator closes", 1000, [&] {
+            if (stepSeenAt == kNone && stepA == stopAtStep) stepSeenAt = m.clock.nowUs();
+            if (stopAt == kNone && stepSeenAt != kNone &&
+                m.clock.nowUs() - stepSeenAt >= int64_t(afterS * 1e6)) {
+                taskaStop = 1; // what the close does first
+                stopAt = m.clock.nowUs();
+            }
+        });
+        if (stopAtStep == 2000.0) {
+            QVERIFY(m.homeMachine());
+            // A move that never stands by itself keeps the end of production waiting.
+            axis_jog(0, kX, 5.0, 1);
+            runA = 1;
+            stepA = 2000;
+        } else {
+            m.pressReset();
+        }
+        QVERIFY(m.runUntil([&] { return stopAt != kNone; }, 20.0));
+        QVERIFY(m.runUntil([&] { return m.passEndAt > stopAt; }, 1.0));
+        QVERIFY2(m.passEndAt - stopAt < 1000000, qPrintable(QString::number(m.passEndAt - stopAt)));
+        QVERIFY(m.runUntil([&] { return !m.anyWorkingAxisMoving(); }, 0.3));
+        m.runFor(5.0);
+        QVERIFY(!m.anyWorkingAxisMoving());
+        if (stopAtStep != 2000.0) {
+            for (WORD a : {kX, kY, kQ}) QCOMPARE(int(axisHomed[a]), 0);
+            QCOMPARE(int(waitOperator), 0);
+        }
+    }
+
+    // The close calls stop() while the pass may hold the mutex in a wait: setting the
+    // flag must not wait for that pass.
+    void stopDoesNotWaitForThePass() {
+        Machine m;
+        m.cycle.mutex.lock();
+        auto stopped = std::async(std::launch::async, [&] { m.cycle.stop(); });
+        const bool returned = stopped.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+        m.cycle.mutex.unlock();
+        stopped.wait();
+        QVERIFY(returned);
+        QCOMPARE(int(taskaStop), 1);
+    }
+
+    // The check before each homing starts: without a usable card no axis homes, and
+    // the sequence gives up on its timer.
+    void mayHomeGatesEveryHomingStart() {
+        Machine m;
+        cardOk = 0.0;
+        homeRequest = 1; // the reset itself refuses without a card
+        QVERIFY(m.runUntil([&] { return m.sequenceEndAt != kNone; }, 15.0));
+        for (int a = 0; a < 12; ++a) QCOMPARE(m.homingAt[a], int64_t(kNone));
+        QVERIFY(noneHomed({kX, kY, kZ, kQ, kNgZ}));
+
+        cardOk = 1.0;
+        QVERIFY(m.homeMachine());
+    }
+
+    // Modes, directions and the search range of Z, NG Z, X, Y and Q as the card got them.
+    void homingModesReachTheCard() {
+        Machine m;
+        QVERIFY(m.homeMachine());
+        const int modes[] = {5, 5, 5, 2, 12};
+        for (int a = 0; a <= 4; ++a) {
+            const sim::AxisSnapshot s = m.plant().axisSnapshot(a);
+            QCOMPARE(s.homeMode, modes[a]);
+            QCOMPARE(s.homeDir, -1);
+            QCOMPARE(s.homeRange, a == kNgZ ? 200.0 : 0.0);
+            QCOMPARE(s.homeResult, 1);
         }
     }
 
@@ -285,10 +390,19 @@ private slots:
         for (int a = 0; a < 12; ++a) QCOMPARE(m.homingAt[a], int64_t(kNone));
     }
 
-    void nozzleCylinderDownStopsAfterZAndNgZ() {
+    void nozzleCylinderNotUpStopsAfterZAndNgZ_data() {
+        QTest::addColumn<int>("up");
+        QTest::addColumn<int>("down");
+        QTest::newRow("down") << 0 << 1;
+        QTest::newRow("both sensors on") << 1 << 1;
+        QTest::newRow("both sensors off") << 0 << 0;
+    }
+    void nozzleCylinderNotUpStopsAfterZAndNgZ() {
+        QFETCH(int, up);
+        QFETCH(int, down);
         Machine m;
-        m.plant().forceInput(33, 0);
-        m.plant().forceInput(34, 1);
+        m.plant().forceInput(33, up);
+        m.plant().forceInput(34, down);
         m.pressReset();
         QVERIFY(m.runUntil([&] { return m.sequenceEndAt != kNone; }, 30.0));
         QVERIFY(homedFlags({kZ, kNgZ}));
@@ -423,6 +537,11 @@ private slots:
         applyDemoRecipe();
         for (int axis = 0; axis <= 6; ++axis) QVERIFY(homeAxis(axis));
         for (int axis = 7; axis <= 11; ++axis) QVERIFY(!homeAxis(axis));
+        const int modes[] = {5, 5, 5, 2, 12, 12, 1};
+        for (int a = 0; a <= 6; ++a) {
+            QCOMPARE(rig.plant().axisSnapshot(a).homeMode, modes[a]);
+            QCOMPARE(rig.plant().axisSnapshot(a).homeRange, a == 4 || a == 5 ? 200.0 : 0.0);
+        }
         QVERIFY(rig.runUntil(
             [] {
                 for (WORD a = 0; a <= 6; ++a)

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "platform/Paths.h"
 #include "platform/kzct.h"
+#include "platform/kzct_internal.h"
 #include "sim/Lockstep.h"
 
 #include <QDir>
@@ -256,6 +257,52 @@ private slots:
         const int64_t t1 = rig.clock.nowUs();
         QVERIFY(rig.runUntil(nozzleDone, 1.0));
         QVERIFY(rig.clock.nowUs() - t1 <= 10000);
+    }
+
+    // The cycle commands the nozzle and forgets its done state exactly between the
+    // 10 ms follow-up's reading of valve and sensors and its decision, in both
+    // directions and for a double cylinder: the stale reading must not report the
+    // old position as reached.
+    void aCommandBetweenReadingAndDecidingIsNotReportedDone() {
+        SimRig rig;
+        rig.startCard();
+        kzct::resetLibraryState();
+        CylinderTicks ticks(rig);
+        rig.runFor(0.2);
+        struct Case {
+            int k;
+            std::function<void()> command;
+            std::function<bool()> done;
+            int sensor;
+        };
+        const auto stopper = [](int state) {
+            doubleout(0, 1, 2, 5, 2, 6, WORD(state));
+            resetqigandone(3);
+        };
+        const auto stopperDone = [] { return double1done(1, 37, 38, 37, 38, 0, 0, 0.1, 0.1, 0, 0, 3) == 1; };
+        const Case cases[] = {
+            {0, [] { nozzle(true); }, nozzleDone, 34},
+            {0, [] { nozzle(false); }, nozzleDone, 33},
+            {3, [&] { stopper(1); }, stopperDone, 38},
+            {3, [&] { stopper(0); }, stopperDone, 37},
+        };
+        stopper(0); // both valves are off at power-up: no position commanded yet
+        for (const Case& c : cases) {
+            QVERIFY(rig.runUntil(c.done, 1.0)); // the previous position is reached
+            bool fired = false;
+            kzct::setCylinderReadHook([&](int k) {
+                if (k != c.k || fired) return;
+                fired = true;
+                c.command();
+            });
+            rig.runFor(0.011); // one follow-up, the command inside it
+            kzct::setCylinderReadHook(nullptr);
+            QVERIFY(fired);
+            QVERIFY2(!c.done(), qPrintable(QString("cylinder %1 to sensor %2").arg(c.k).arg(c.sensor)));
+            QVERIFY(!rig.plant().input(c.sensor));
+            QVERIFY(rig.runUntil(c.done, 1.0));
+            QVERIFY(rig.plant().input(c.sensor));
+        }
     }
 
     void settleAndTravelTimesDelayDone() {

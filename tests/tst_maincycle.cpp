@@ -9,6 +9,7 @@
 #include "app/MachineData.h"
 #include "app/MainWindow1.h"
 #include "app/Prompt.h"
+#include "machine/IoAccess.h"
 #include "platform/Paths.h"
 #include "production/MachineStateStore.h"
 #include "recipes/DemoRecipe.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QtTest>
 #include <memory>
@@ -50,6 +52,18 @@ struct WindowRig : SimRig {
         for (int axis = 0; axis < 12; ++axis) axisHomed[axis] = 1;
     }
 };
+
+// Row of the current alarm view holding text (-1: none) and its colour (level 2 red,
+// level 3 blue); the view lists its rows in code order.
+int rowOf(QTextBrowser* view, const QString& text, QColor* color = nullptr) {
+    int row = 0;
+    for (QTextBlock b = view->document()->begin(); b.isValid(); b = b.next(), ++row) {
+        if (b.text() != text) continue;
+        if (color && b.begin() != b.end()) *color = b.begin().fragment().charFormat().foreground().color();
+        return row;
+    }
+    return -1;
+}
 
 int rowsOf(const QString& kind, qint64* duration = nullptr) {
     QSqlQuery q(QSqlDatabase::database());
@@ -168,6 +182,76 @@ private slots:
         rig.runFor(0.2);
         QVERIFY(rig.currentAlarms().contains("板卡扩展模块断开报警"));
         QCOMPARE(int(alarmFlags[40]), 1);
+    }
+
+    // Door (code 0), e-stop (50) and CAN (96) rows, each cause alone, then together
+    // in code order around the level-3 "stopped" line (52).
+    void safetyRowsOfTheAlarmTable_data() {
+        QTest::addColumn<int>("cause");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("door") << 0 << "安全门打开";
+        QTest::newRow("e-stop") << 1 << "急停按下";
+        QTest::newRow("CAN node") << 2 << "板卡扩展模块断开报警";
+    }
+    void safetyRowsOfTheAlarmTable() {
+        QFETCH(int, cause);
+        QFETCH(QString, text);
+        const QStringList texts = {"安全门打开", "急停按下", "板卡扩展模块断开报警"};
+        WindowRig rig(2.0);
+        startupDone = 1;
+        QTextBrowser* view = rig.widget<QTextBrowser>("textBrowser");
+        rig.runFor(0.3);
+        for (const QString& t : texts) QCOMPARE(rowOf(view, t), -1);
+        const auto apply = [&](int c, bool on) {
+            if (c == 0) rig.plant().setDoorOpen(3, on);
+            if (c == 1) rig.plant().setEstopPressed(on);
+            if (c == 2) rig.plant().setCanNodeLost(3, on);
+        };
+        apply(cause, true);
+        rig.runFor(0.3);
+        QColor color;
+        QVERIFY2(rowOf(view, text, &color) >= 0, qPrintable(rig.currentAlarms()));
+        QCOMPARE(color, QColor(200, 0, 0));
+        for (const QString& t : texts)
+            if (t != text) QCOMPARE(rowOf(view, t), -1);
+        QCOMPARE(rowOf(view, "已停止。", &color) >= 0, true);
+        QCOMPARE(color, QColor(0, 70, 200));
+        apply(cause, false);
+        rig.runFor(0.3);
+        rig.click("pushButton_33"); // alarm clear: the row does not come back
+        rig.runFor(0.3);
+        QCOMPARE(rowOf(view, text), -1);
+
+        for (int c = 0; c < 3; ++c) apply(c, true);
+        rig.runFor(0.3);
+        const int door = rowOf(view, texts[0]), estop = rowOf(view, texts[1]), can = rowOf(view, texts[2]);
+        const int stopped = rowOf(view, "已停止。");
+        QVERIFY2(door >= 0 && door < estop && estop < stopped && stopped < can,
+                 qPrintable(rig.currentAlarms()));
+    }
+
+    // The safety-door lock output, switched on from the jog dialog, goes off by itself
+    // after about 10 s, and counts afresh each time it is switched on.
+    void doorLockSwitchesItselfOff() {
+        WindowRig rig(2.0);
+        rig.runFor(0.3);
+        for (int round = 0; round < 2; ++round) {
+            if (round == 1) { // switched off by hand half-way: the next time counts from 0
+                outputBit(10, true);
+                rig.runFor(5.0);
+                outputBit(10, false);
+                rig.runFor(1.0);
+            }
+            outputBit(10, true);
+            const double on = rig.nowS();
+            rig.runFor(9.9);
+            QVERIFY(rig.plant().output(10));
+            QVERIFY(rig.runUntil([&] { return !rig.plant().output(10); }, 0.4));
+            const double lasted = rig.nowS() - on;
+            QVERIFY2(lasted > 10.0 && lasted < 10.25, qPrintable(QString::number(lasted)));
+            rig.runFor(3.0);
+            QVERIFY(!rig.plant().output(10));
+        }
     }
 
     void machineStatePeriodsReachTheDatabase() {

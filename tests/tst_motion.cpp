@@ -108,9 +108,13 @@ private slots:
         QCOMPARE(ishomedone(kCard, kZ), short(1));
         QVERIFY(rig.nowS() > from / 20.0);
         QCOMPARE(command(kZ), 0.0);
-        QCOMPARE(encoder(kZ), 0.0);
         QVERIFY(dmc_axis_io_status(kCard, kZ) & 0x10);
         QVERIFY(std::fabs(rig.plant().axisSnapshot(kZ).mech) < 1e-6);
+        // The encoder counts on from power-up until the program sets it.
+        QVERIFY2(std::fabs(encoder(kZ) + from) < 1e-6, qPrintable(QString::number(encoder(kZ))));
+        QCOMPARE(get_poscmp(kCard, kZ, 0.0), short(0));
+        dmc_set_encoder(kCard, kZ, 0);
+        QCOMPARE(encoder(kZ), 0.0);
         QCOMPARE(get_poscmp(kCard, kZ, 0.0), short(1));
     }
 
@@ -132,11 +136,61 @@ private slots:
     void homingWithOffsetZeroesBesideTheSwitch() {
         SimRig rig;
         rig.startCard();
-        axis_home(kCard, kNgZ, 12, 5, 20, 0, 2.5);
+        axis_home(kCard, kNgZ, 2, 5, 20, 0, 2.5);
         QVERIFY(rig.runUntil([] { return isidle(kCard, kNgZ) == 1; }, 10));
         QCOMPARE(ishomedone(kCard, kNgZ), short(1));
         QCOMPARE(command(kNgZ), 0.0);
         QVERIFY(std::fabs(rig.plant().axisSnapshot(kNgZ).mech - 2.5) < 1e-6);
+    }
+
+    // Each mode homes against its own switch; the wrong one fails or ends elsewhere.
+    void homingModesPickTheirSwitch() {
+        struct Run {
+            SimRig rig;
+            Run() { rig.startCard(); }
+            bool home(WORD axis, WORD mode, double further = 0.0) {
+                axis_home(kCard, axis, mode, 5, 30, 0, further);
+                rig.runUntil([&] { return isidle(kCard, axis) == 1; }, 40);
+                return ishomedone(kCard, axis) == 1;
+            }
+        };
+        {
+            Run q; // Q has an origin switch but no index pulse and no limits
+            QVERIFY(q.home(kQ, 2));
+            QVERIFY(!q.home(kQ, 5));
+            QCOMPARE(stopReason(kQ), long(sim::StopHomeFailed));
+            QVERIFY(!q.home(kQ, 10));
+            QCOMPARE(stopReason(kQ), long(sim::StopHomeFailed));
+        }
+        {
+            Run z; // the limit mode homes against the upper limit, 1 mm above the origin
+            QVERIFY(z.home(kZ, 5));
+            QVERIFY(std::fabs(z.rig.plant().axisSnapshot(kZ).mech) < 1e-6);
+            QVERIFY(z.home(kZ, 10));
+            QVERIFY(std::fabs(z.rig.plant().axisSnapshot(kZ).mech + 1.0) < 1e-6);
+            QCOMPARE(command(kZ), 0.0);
+            QVERIFY(!(dmc_axis_io_status(kCard, kZ) & 0x10));
+            QVERIFY(dmc_axis_io_status(kCard, kZ) & 0x4);
+        }
+        {
+            Run ng; // mode 12 searches only as far as its further value
+            spmove(kCard, kNgZ, 30.0, 50.0, 1);
+            QVERIFY(ng.rig.runUntil([] { return isidle(kCard, kNgZ) == 1; }, 5));
+            const double from = ng.rig.plant().axisSnapshot(kNgZ).mech;
+            QVERIFY(!ng.home(kNgZ, 12, 5.0));
+            QCOMPARE(stopReason(kNgZ), long(sim::StopHomeFailed));
+            QVERIFY(std::fabs(ng.rig.plant().axisSnapshot(kNgZ).mech - (from - 5.0)) < 0.5);
+            QVERIFY(!ng.home(kNgZ, 12, 0.0));
+            QVERIFY(ng.home(kNgZ, 12, 200.0));
+            QVERIFY(std::fabs(ng.rig.plant().axisSnapshot(kNgZ).mech) < 1e-6);
+        }
+        {
+            Run bad; // a mode the card does not know is refused
+            QCOMPARE(int(dmc_set_homemode(kCard, kX, 0, 1.0, 7, 0)), 0);
+            QVERIFY(dmc_home_move(kCard, kX) != 0);
+            bad.rig.runFor(0.1);
+            QCOMPARE(isidle(kCard, kX), short(1));
+        }
     }
 
     void homingFaults_data() {

@@ -64,23 +64,191 @@ private slots:
         QCOMPARE(int(readyA), 1);
     }
 
+    void doorStopsWorkingAxesUnlessBypassed_data() {
+        QTest::addColumn<int>("door");
+        QTest::newRow("front") << 0;
+        QTest::newRow("rear") << 1;
+        QTest::newRow("left") << 2;
+        QTest::newRow("right") << 3;
+    }
     void doorStopsWorkingAxesUnlessBypassed() {
+        QFETCH(int, door);
         ScanRig rig;
         rig.moveAll();
-        rig.plant().setDoorOpen(1, true);
+        QCOMPARE(int(readyA), 1);
+        rig.plant().setDoorOpen(door, true);
         rig.runFor(0.3); // decelerating stop of 0.1 s
         QCOMPARE(int(doorOk), 0);
         QCOMPARE(int(readyA), 0);
         for (int axis = 0; axis <= 6; ++axis) QVERIFY(!rig.moving(axis));
         for (int axis = 7; axis < 12; ++axis) QVERIFY(rig.moving(axis));
 
+        QCOMPARE(int(readyB), 0);
+        QCOMPARE(sim::StopReason(rig.plant().axisSnapshot(0).stopReason), sim::StopDecel);
+
         ScanRig bypass;
         gd[4] = 2.0;
         bypass.moveAll();
-        bypass.plant().setDoorOpen(1, true);
+        bypass.plant().setDoorOpen(door, true);
         bypass.runFor(0.3);
         QCOMPARE(int(doorOk), 1);
+        QCOMPARE(int(readyA), 1);
         for (int axis = 0; axis < 12; ++axis) QVERIFY(bypass.moving(axis));
+    }
+
+    // A reset refused for a door or the e-stop changes nothing but the photo table;
+    // one stopped by a servo alarm stops and re-enables the drives and no more.
+    void refusedResetsLeaveTheMachineAsItWas_data() {
+        QTest::addColumn<int>("cause"); // 0 door, 1 e-stop, 2 servo alarm
+        QTest::newRow("door open") << 0;
+        QTest::newRow("e-stop pressed") << 1;
+        QTest::newRow("servo alarm") << 2;
+    }
+    void refusedResetsLeaveTheMachineAsItWas() {
+        QFETCH(int, cause);
+        ScanRig rig;
+        for (WORD axis = 0; axis < 8; ++axis) axis_enable(0, axis, 0); // drives off
+        if (cause == 0) rig.plant().setDoorOpen(2, true);
+        if (cause == 1) rig.plant().setEstopPressed(true);
+        if (cause == 2) rig.plant().setServoAlarm(4, true);
+        rig.runFor(0.02);
+        rig.moveAll(); // a disabled drive refuses; axes 8..11 have no enable and run
+        const bool movingBefore = rig.moving(9);
+        runA = runB = 1;
+        stepA = 120;
+        stepB = 100;
+        lineInStep = 3;
+        axisHomed[0] = 1;
+        resetMachine();
+        QCOMPARE(int(homeRequest), 0);
+        QCOMPARE(stepA, 120.0);
+        QCOMPARE(stepB, 100.0);
+        QCOMPARE(lineInStep, 3.0);
+        QCOMPARE(int(runA) + int(runB), 2);
+        QCOMPARE(int(axisHomed[0]), 1);
+        const bool reenabled = dmc_read_sevon_pin(0, 0) == 0 && dmc_read_sevon_pin(0, 5) != 0;
+        QCOMPARE(reenabled, cause == 2);
+        if (cause == 2) {
+            QVERIFY(movingBefore);
+            QVERIFY(!rig.moving(9)); // stopped on the way
+        } else if (cause == 0) {
+            QCOMPARE(rig.moving(9), movingBefore); // not even stopped
+        }
+        rig.runFor(1.0);
+        QCOMPARE(int(homeRequest), 0);
+    }
+
+    // The stop button ends the run and the wait for the operator, but only while held.
+    void stopButtonClearsRunFlagsAndTheWait() {
+        ScanRig rig;
+        runA = 1;
+        runB = 1;
+        waitOperator = 1;
+        promptActive = 1;
+        rig.runFor(0.05);
+        QCOMPARE(int(runA) + int(runB) + int(waitOperator), 3);
+        rig.plant().setButtonPressed(Panel::StopButton, true);
+        rig.runFor(0.01);
+        QCOMPARE(int(runA), 0);
+        QCOMPARE(int(runB), 0);
+        QCOMPARE(int(waitOperator), 0);
+        QCOMPARE(int(promptActive), 0);
+        rig.plant().setButtonPressed(Panel::StopButton, false);
+        rig.runFor(0.01);
+        runA = 1;
+        waitOperator = 1;
+        rig.runFor(0.05);
+        QCOMPARE(int(runA), 1);
+        QCOMPARE(int(waitOperator), 1);
+    }
+
+    // Each condition of the checks of axes 7 to 10, alone, and the axis 11 exception.
+    void permissionsOfTheAuxiliaryAxes() {
+        ScanRig rig;
+        manualMode = 1.0;
+        rig.runFor(0.01);
+        enum Cond { Belt6, Axis10, Up, Down, Axis789 };
+        const auto setCond = [&](int c, bool good) {
+            switch (c) {
+            case Belt6:
+                axisHomed[6] = good;
+                break;
+            case Axis10:
+                axisHomed[10] = good;
+                break;
+            case Up:
+                rig.plant().forceInput(33, good ? 1 : 0);
+                break;
+            case Down:
+                rig.plant().forceInput(34, good ? 0 : 1);
+                break;
+            case Axis789:
+                axisHomed[7] = axisHomed[8] = axisHomed[9] = good;
+                break;
+            }
+            rig.runFor(0.01);
+        };
+        // Nozzle up: the homing and jog checks pass, the move check (needs nozzle down) not.
+        rig.plant().forceInput(33, 1);
+        rig.plant().forceInput(34, 0);
+        rig.runFor(0.01);
+        for (int axis = 7; axis <= 9; ++axis) {
+            QVERIFY(mayHome(axis) && mayHomeManual(axis) && mayJog(axis));
+            QVERIFY(!mayMoveManual(axis));
+        }
+        for (int c : {Belt6, Up, Down}) {
+            setCond(c, false);
+            for (int axis = 7; axis <= 9; ++axis) {
+                QVERIFY2(!mayHome(axis) && !mayJog(axis), qPrintable(QString("%1 %2").arg(c).arg(axis)));
+            }
+            setCond(c, true);
+        }
+        setCond(Axis10, false); // the jog needs axis 10 safe, the homing not
+        QVERIFY(mayHome(8) && !mayJog(8));
+        setCond(Axis10, true);
+        spmove(0, 10, 5.0, 50.0, 1); // axis 10 below 0 is not safe
+        QVERIFY(rig.runUntil([] { return isidle(0, 10) == 1; }, 2.0));
+        QVERIFY(!axisSafe(10));
+        QVERIFY(mayHome(8) && !mayJog(8));
+        spmove(0, 10, 0.0, 50.0, 1);
+        QVERIFY(rig.runUntil([] { return isidle(0, 10) == 1; }, 2.0));
+        QVERIFY(axisSafe(10));
+
+        // Nozzle down: the move check passes; each of its conditions alone refuses.
+        rig.plant().forceInput(33, 0);
+        rig.plant().forceInput(34, 1);
+        rig.runFor(0.01);
+        QVERIFY(mayMoveManual(7));
+        for (int c : {Belt6, Axis10}) {
+            setCond(c, false);
+            QVERIFY2(!mayMoveManual(7), qPrintable(QString::number(c)));
+            setCond(c, true);
+        }
+        axisHomed[7] = 0;
+        QVERIFY(!mayMoveManual(7)); // its own homed flag
+        axisHomed[7] = 1;
+        rig.plant().forceInput(34, 0);
+        rig.runFor(0.01);
+        QVERIFY(!mayMoveManual(7));
+
+        // Axis 10 needs 7, 8 and 9 safe, each alone.
+        for (int axis = 7; axis <= 9; ++axis) {
+            QVERIFY(mayHome(10) && mayJog(10));
+            axisHomed[axis] = 0;
+            QVERIFY2(!mayHome(10) && !mayJog(10) && !mayMoveManual(10), qPrintable(QString::number(axis)));
+            axisHomed[axis] = 1;
+        }
+        // Axis 11: no homed test and no group precondition for the move check only.
+        axisHomed[11] = 0;
+        axisHomed[6] = 0;
+        QVERIFY(mayMoveManual(11));
+        QVERIFY(mayJog(11));
+        estopOk = 0;
+        QVERIFY(!mayMoveManual(11));
+        estopOk = 1;
+        manualMode = 0.0;
+        QVERIFY(!mayMoveManual(11) && !mayJog(11) && !mayHomeManual(8));
+        QVERIFY(mayHome(11)); // the sequence's check needs no manual mode
     }
 
     void servoAlarmsOfAuxiliaryAxes() {
