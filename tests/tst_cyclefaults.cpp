@@ -3,7 +3,10 @@
 // while lifting, feeder time-outs and a silent height sensor.
 #include "CycleRig.h"
 
+#include "sequences/NamedMoves.h"
+
 #include <QtTest>
+#include <cmath>
 #include <vector>
 
 using namespace cycletest;
@@ -28,6 +31,14 @@ private slots:
     void barrelPhotoNgWithSkipGoesToTheNgTray() {
         CycleRig rig;
         QCOMPARE(gd[36], 2.0);
+        gr[2] = 3; // two NG tray cells already used
+        double putX = -1, putY = -1;
+        rig.clock.addPeriodic("put", 1000, [&] {
+            if (stepA == 453 && putX < 0) {
+                putX = command(0);
+                putY = command(1);
+            }
+        });
         rig.force(2, VirtualCameras::ForceNG);
         QVERIFY(rig.homeAndStart());
         QVERIFY2(rig.runUntil([] { return gr[26] == 1; }, 60.0), qPrintable(rig.state()));
@@ -35,7 +46,10 @@ private slots:
         QCOMPARE(ngCode, QString("ZC-PMTF-JTDWNG"));
         QCOMPARE(nextJob, 6);
         QVERIFY2(rig.runUntil([] { return gr[22] == 1; }, 60.0), qPrintable(rig.state()));
-        QCOMPARE(gr[2], 2.0);     // one NG tray cell used
+        QCOMPARE(gr[2], 4.0); // the product went into cell 3 of the NG tray
+        double x = 0, y = 0;
+        cellFromStart(gf[630], gf[631], 3, 2, &x, &y);
+        QVERIFY(std::fabs(putX - x) < 0.01 && std::fabs(putY - y) < 0.01);
         QCOMPARE(gr[1], 2.0);     // the NG product left cell 1
         QCOMPARE(gr[23], 0.0);    // no label was spent on it
         QCOMPARE(rig.reports, 0); // no record for it
