@@ -1,7 +1,6 @@
 // The label side and the product checks in detail on the virtual machine: label photo
 // NG, consecutive-NG alarms, NG labels thrown off the plate, label photo off, the
-// feeder's initialisation and ready signal, the check photo, the NG tray cell photo,
-// and the two test requests of the parameter page in manual mode.
+// feeder's initialisation and ready signal, the check photo, the NG tray cell photo.
 #include "CycleRig.h"
 
 #include "sequences/NamedMoves.h"
@@ -223,46 +222,6 @@ private slots:
         QVERIFY(rig.start());
         QVERIFY2(rig.runUntil([] { return gr[22] == 1; }, 20.0), qPrintable(rig.state()));
         QCOMPARE(gr[2], 2.0);
-    }
-
-    void manualLabelRequestPhotographsAndPicksOnce() {
-        CycleRig rig;
-        gd[18] = 3.0; // keep the automatic cycle out of the way
-        QVERIFY(rig.homeAndStart());
-        runA = 0;
-        manualMode = 1.0;
-        rig.runFor(0.5);
-        manualLabelReq = 1;
-        stepA = 150;
-        QVERIFY2(rig.runUntil([] { return manualLabelReq == 0; }, 30.0), qPrintable(rig.state()));
-        QCOMPARE(stepA, 0.0);
-        QCOMPARE(gr[32], 12.0);
-        QCOMPARE(labelPhotoBuf[0][1], 0.0); // picked
-        QCOMPARE(labelPhotoBuf[1][1], 1.0);
-        QVERIFY(rig.plant().nozzle().holding());
-        QCOMPARE(rig.feedPulses, 0);
-        rig.runFor(2.0);
-        QCOMPARE(stepA, 0.0);
-        QCOMPARE(gr[23], 0.0);
-    }
-
-    void manualBarrelRequestPhotographsAndAssemblesOnce() {
-        CycleRig rig;
-        gd[18] = 3.0; // keep the automatic cycle out of the way
-        QVERIFY(rig.homeAndStart());
-        runA = 0;
-        manualMode = 1.0;
-        rig.runFor(0.5);
-        manualBarrelReq = 1;
-        stepA = 120;
-        QVERIFY2(rig.runUntil([] { return manualBarrelReq == 0; }, 30.0), qPrintable(rig.state()));
-        QCOMPARE(stepA, 0.0);
-        QCOMPARE(gr[25], 1.0);
-        QCOMPARE(gr[23], 1.0);
-        QCOMPARE(gr[21], 0.0);
-        QCOMPARE(gr[1], 1.0);
-        rig.runFor(2.0);
-        QCOMPARE(stepA, 0.0);
     }
 };
 
