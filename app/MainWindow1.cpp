@@ -27,6 +27,7 @@
 #include "production/MachineStateStore.h"
 #include "recipes/RecipeName.h"
 #include "recipes/PasswordFile.h"
+#include "production/ProductRecords.h"
 #include "sequences/CycleData.h"
 
 #include <QCloseEvent>
@@ -401,8 +402,10 @@ void MainWindow1::loadProjectName() {
     file.close();
 }
 
-// The record row and the curve sample come with the production records.
-void MainWindow1::Savezzdata() {}
+// Runs on the GUI thread: every product the cycle queued becomes a curve sample and a CSV row.
+void MainWindow1::Savezzdata() {
+    ProductRecords::saveQueued();
+}
 
 // The machine logic runs first; the widgets then show its outcome.
 void MainWindow1::tick100ms() {
