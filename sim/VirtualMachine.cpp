@@ -15,7 +15,9 @@ VirtualMachine::CompanionFactory& factory() {
 }
 } // namespace
 
-VirtualMachine::VirtualMachine(uint32_t seed) : m_plant(seed), m_card(m_plant) {}
+VirtualMachine::VirtualMachine(uint32_t seed) : m_plant(seed), m_card(m_plant) {
+    m_workcell = Workcell::install(m_plant);
+}
 
 VirtualMachine::~VirtualMachine() {
     stopRealTime();
