@@ -64,7 +64,7 @@ void cycleRows(const Views& v) {
     v.row(67, 2, alarmFlags[7], "下相机9点标定拍照失败");
     for (int i = 8; i <= 11; ++i) v.row(60 + i, 2, alarmFlags[i], "");
     v.row(72, 2, alarmFlags[12], "吸笔真空报警");
-    v.row(73, 2, alarmFlags[13], "");
+    v.row(73, 2, alarmFlags[13], "测高传感器数据超时报警");
     for (int i = 14; i <= 33; ++i) v.row(60 + i, 2, alarmFlags[i], kCycleTexts[i - 14]);
     v.row(94, 2, inImg[16], "供料器故障报警");
     v.row(95, 2, alarmFlags[35], "标签有料且拍照失败，请人工清料。");

@@ -22,6 +22,7 @@
 #include "platform/vision/gcallfun.h"
 #include "platform/vision/taskdata.h"
 #include "production/FormMes.h"
+#include "production/ProductRecords.h"
 #include "sequences/CycleData.h"
 
 #include <QCloseEvent>
@@ -331,8 +332,10 @@ void MainWindow1::loadProjectName() {
     file.close();
 }
 
-// The record row and the curve sample come with the production records.
-void MainWindow1::Savezzdata() {}
+// Runs on the GUI thread: every product the cycle queued becomes a curve sample and a CSV row.
+void MainWindow1::Savezzdata() {
+    ProductRecords::saveQueued();
+}
 
 // The machine logic runs first; the widgets then show its outcome.
 void MainWindow1::tick100ms() {

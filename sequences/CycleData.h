@@ -3,7 +3,8 @@
 // the program (reset, progress notice, pages) read or clear.
 
 // One record per label plate cell: done, verdict, four vision values, photo X and Y.
-constexpr int kLabelPhotoRecords = 20;
+// Sized for the largest plate the parameter page allows (99 rows x 99 columns).
+constexpr int kLabelPhotoRecords = 99 * 99;
 extern volatile double labelPhotoBuf[kLabelPhotoRecords][8];
 extern volatile double lastPhotoCell;
 
@@ -25,3 +26,30 @@ extern volatile double counterNg[256];
 // Last product's cycle time in seconds, and the MES state word of the product.
 extern volatile double cycleTime;
 extern volatile int mesState;
+
+// Feeder handshake step, run in the same pass as stepA.
+extern volatile double feederStep;
+// Test requests of the parameter page in manual mode: label photo and pick, barrel
+// photo with assembly. Cleared by the cycle when the test ends, or by the progress notice.
+extern volatile unsigned char manualLabelReq;
+extern volatile unsigned char manualBarrelReq;
+// The height latched for the current cell, mm.
+extern volatile double heightResult;
+// clk::nowUs() at the start of the current product.
+extern volatile double cycleStartClock;
+
+// Label side: a plate is ready, feeds timed out in a row, buffer index being picked,
+// which lower-camera photo runs (0 or 1).
+extern volatile unsigned char plateReady;
+extern volatile int feedRetry;
+extern volatile int pickSlot;
+extern volatile int photoPass;
+
+// Consecutive-NG counters, the first entries of counterNg.
+extern volatile double& vacRetry;
+extern volatile double& lowCamNgCount;
+extern volatile double& labelNgCount;
+extern volatile double& barrelNgCount;
+extern volatile double& checkNgCount;
+extern volatile double& qrNgCount;
+extern volatile double& vacFailRun;

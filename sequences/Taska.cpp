@@ -2,7 +2,15 @@
 
 #include "app/MachineData.h"
 #include "platform/Clock.h"
+#include "production/kzhttp.h"
+#include "sequences/CycleSteps.h"
 #include "sequences/Homing.h"
+
+#include <atomic>
+
+namespace {
+std::atomic<Taska*> running{nullptr};
+}
 
 Taska::Taska(QObject* parent) : QThread(parent) {
     moveToThread(this);
@@ -11,6 +19,8 @@ Taska::Taska(QObject* parent) : QThread(parent) {
 Taska::~Taska() {
     quit();
     wait();
+    Taska* self = this;
+    running.compare_exchange_strong(self, nullptr);
 }
 
 void Taska::stop() {
@@ -18,16 +28,39 @@ void Taska::stop() {
     taskaStop = 1;
 }
 
+Taska* Taska::current() {
+    return running.load();
+}
+
+void Taska::makeMesClients() {
+    mesInHttp = std::make_unique<kzhttp>();
+    mesOutHttp = std::make_unique<kzhttp>();
+}
+
 // The reset block comes first so that a reset always wins over the step the
-// cycle was in; the e-stop gates live inside the homing functions.
+// cycle was in; the e-stop gates live inside the homing functions. The stepA
+// blocks follow in ascending order of their steps, so a block may act on a step
+// an earlier block set in the same pass.
 void Taska::pass() {
+    if (!mesInHttp) makeMesClients();
+    running.store(this);
     homingResetBlock();
     homingStep();
-    // The tray-level steps and the jobs of the product cycle go here.
+    heightAlarmFollow();
+    feederSteps();
+    trayLevelSteps();
+    barrelPhotoSteps();
+    labelSteps();
+    assemblySteps(*mesOutHttp);
+    ngProductSteps();
+    qrPresenceSteps(*mesInHttp);
+    ngLabelSteps();
+    newCellSteps();
     endProductionStep();
 }
 
 void Taska::run() {
+    makeMesClients();
     for (;;) {
         {
             QMutexLocker lock(&mutex);
@@ -36,4 +69,6 @@ void Taska::run() {
         }
         clk::sleepUs(5000);
     }
+    mesInHttp.reset();
+    mesOutHttp.reset();
 }

@@ -3,6 +3,9 @@
 // step machines every 5 ms.
 #include <QMutex>
 #include <QThread>
+#include <memory>
+
+class kzhttp;
 
 class Taska : public QThread {
     Q_OBJECT
@@ -12,15 +15,25 @@ public:
 
     // Sets taskaStop under the thread's mutex; run() ends after the current pass.
     void stop();
-    // One pass of the cycle. run() calls it under the mutex; tests may call it directly.
+    // One pass of the cycle. run() calls it under the mutex; tests may call it directly
+    // (the MES clients are then made on the caller's thread at the first pass).
     void pass();
+
+    // The cycle whose pass is running, for the step blocks that report a product.
+    static Taska* current();
 
     QMutex mutex; // guards one pass
 
 signals:
-    // A product is finished and its data fields are filled; connected queued to the GUI.
+    // A product is finished and its record is queued; connected queued to the GUI.
     void S_zzdata();
 
 protected:
     void run() override;
+
+private:
+    void makeMesClients();
+
+    std::unique_ptr<kzhttp> mesInHttp;  // in-station requests
+    std::unique_ptr<kzhttp> mesOutHttp; // out-station requests
 };
