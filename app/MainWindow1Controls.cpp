@@ -129,7 +129,7 @@ void MainWindow1::on_pushButton_5_clicked() {
         taskdata::GetInstance()->setManual(0);
         ui->pushButton_5->setChecked(false);
         ui->pushButton_5->setText(QStringLiteral("自动"));
-        for (int i = 0; i < 5; ++i) beltHandshake[i] = 0;
+        clearBeltHandshakeLatches();
     } else {
         manualMode = 1.0;
         taskdata::GetInstance()->setManual(1);

@@ -60,7 +60,7 @@ void FastScan::checkSafety() {
         runB = 0;
         dmc_emg_stop(cardNo);
         homeRequest = 0;
-        for (auto& flag : beltHandshake) flag = 0;
+        clearBeltHandshakeFlags();
     } else {
         estopOk = 1;
     }

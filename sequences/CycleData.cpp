@@ -8,6 +8,22 @@ volatile int cycleJobs[kCycleJobs] = {};
 volatile int& nextJob = cycleJobs[0];
 volatile int& trayState = cycleJobs[1];
 volatile unsigned char beltHandshake[kBeltHandshakeFlags] = {};
+volatile unsigned char& lineInRecive = beltHandshake[0];
+volatile unsigned char& lineOutBeg = beltHandshake[1];
+volatile unsigned char& lineOutBusy = beltHandshake[2];
+volatile unsigned char& emptyInRecive = beltHandshake[3];
+volatile unsigned char& emptyOutBeg = beltHandshake[4];
+volatile unsigned char& lineBeltOn = beltHandshake[5];
+volatile unsigned char& emptyBeltOn = beltHandshake[6];
+
+void clearBeltHandshakeLatches() {
+    lineInRecive = lineOutBeg = lineOutBusy = emptyInRecive = emptyOutBeg = 0;
+}
+
+void clearBeltHandshakeFlags() {
+    clearBeltHandshakeLatches();
+    lineBeltOn = emptyBeltOn = 0;
+}
 volatile double counterNg[256] = {};
 volatile double cycleTime = 0.0;
 volatile int mesState = 0;

@@ -20,6 +20,19 @@ extern volatile int& trayState;
 // Handshake flags the belt line keeps between passes; cleared by the e-stop.
 constexpr int kBeltHandshakeFlags = 7;
 extern volatile unsigned char beltHandshake[kBeltHandshakeFlags];
+// The five hand-shake latches (the neighbour's first answer was seen and this
+// machine's next signal is up), which the switch to automatic clears too:
+extern volatile unsigned char& lineInRecive;  // finished-line infeed: OT_Recive up, waiting for IN_Busy
+extern volatile unsigned char& lineOutBeg;    // finished-line outfeed: OT_Beg up, waiting for IN_Recive
+extern volatile unsigned char& lineOutBusy;   // finished-line outfeed: OT_Busy up, tray released
+extern volatile unsigned char& emptyInRecive; // empty-line infeed: OT_Recive up, waiting for IN_Busy
+extern volatile unsigned char& emptyOutBeg;   // empty-line outfeed: OT_Beg up, waiting for IN_Recive
+// and the belts the sequence itself set running, which only the e-stop's stop of
+// every axis makes stale:
+extern volatile unsigned char& lineBeltOn;
+extern volatile unsigned char& emptyBeltOn;
+void clearBeltHandshakeLatches(); // the five
+void clearBeltHandshakeFlags();   // all seven
 
 // Consecutive-NG counters of the cycle live in the first entries.
 extern volatile double counterNg[256];

@@ -2,6 +2,7 @@
 
 #include "app/MachineData.h"
 #include "platform/Clock.h"
+#include "sequences/BeltLine.h"
 
 Taskb::Taskb(QObject* parent) : QThread(parent) {
     moveToThread(this);
@@ -17,8 +18,9 @@ void Taskb::stop() {
     taskbStop = 1;
 }
 
-// The four belt-line step machines come with the belt-line sequence.
-void Taskb::pass() {}
+void Taskb::pass() {
+    beltLinePass();
+}
 
 void Taskb::run() {
     for (;;) {

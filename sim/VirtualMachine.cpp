@@ -1,6 +1,7 @@
 #include "VirtualMachine.h"
 
 #include "platform/Clock.h"
+#include "sim/BeltTransport.h"
 
 #include <mutex>
 
@@ -17,6 +18,7 @@ VirtualMachine::CompanionFactory& factory() {
 
 VirtualMachine::VirtualMachine(uint32_t seed) : m_plant(seed), m_card(m_plant) {
     m_workcell = Workcell::install(m_plant);
+    addBelts(m_plant);
 }
 
 VirtualMachine::~VirtualMachine() {
