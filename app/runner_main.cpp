@@ -9,7 +9,7 @@ namespace {
 int usage(const QString& why) {
     std::fprintf(stderr,
                  "%s\nusage: tavrin-runner --trays N | --products N | --hours H [--seed S] [--faults FILE] "
-                 "[--json]\n",
+                 "[--json] [--images]\n",
                  qPrintable(why));
     return 2;
 }
@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
     int trays = 0, products = 0;
     double hours = 0;
     uint seed = 1;
-    bool json = false;
+    bool json = false, images = false;
     QString faults;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
@@ -33,6 +33,8 @@ int main(int argc, char* argv[]) {
         bool ok = true;
         if (a == "--json") {
             json = true;
+        } else if (a == "--images") {
+            images = true;
         } else if (a == "--trays") {
             trays = value(&ok).toInt(&ok);
         } else if (a == "--products") {
@@ -51,7 +53,7 @@ int main(int argc, char* argv[]) {
     if (trays < 0 || products < 0 || hours < 0) return usage("counts and hours must not be negative");
     if (trays == 0 && products == 0 && hours == 0) return usage("say how much to produce");
 
-    ProductionRunner runner(seed);
+    ProductionRunner runner(seed, images);
     QString error;
     if (!faults.isEmpty() && !runner.loadFaults(faults, &error)) return usage(error);
     bool up = runner.powerUp(&error) && runner.resetAndHome(&error) && runner.start(&error);

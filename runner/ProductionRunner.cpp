@@ -5,8 +5,10 @@
 #include "app/MainWindow1.h"
 #include "app/Prompt.h"
 #include "platform/Paths.h"
+#include "platform/vision/TaskParams.h"
 #include "platform/vision/VisionBackend.h"
 #include "sequences/CycleData.h"
+#include "sim/BeltTransport.h"
 #include "sim/Feeder.h"
 #include "sim/ProductTray.h"
 #include "vision/HeightValues.h"
@@ -35,19 +37,22 @@ std::set<int> cellSet(const QJsonValue& v) {
 }
 } // namespace
 
-ProductionRunner::ProductionRunner(uint32_t seed) : vm(seed), cameras(seed), m_seed(seed) {
+ProductionRunner::ProductionRunner(uint32_t seed, bool images) : vm(seed), cameras(seed), m_seed(seed) {
     clock.install();
     vm.installCard();
     sim::VirtualMachine::setInstance(&vm);
     clock.setPlant([this](int64_t t) { vm.step(t); }, sim::kPlantStepUs);
     cameras.setPoseSource(&VirtualCameras::cardPose);
     cameras.setScene(vm.workcell().cameraScene());
+    cameras.setRenderImages(images);
+    m_images = images;
     VisionBackend::install(&cameras);
     // Questions at start (switch MES on?) keep the recipe as it is.
     Prompt::setHandler([](const Prompt::Shown&) { return false; });
 }
 
 ProductionRunner::~ProductionRunner() {
+    if (window) TaskParams::GetInstance()->setSaveImages(m_savedImages);
     window.reset();
     VisionBackend::install(nullptr);
     sim::VirtualMachine::setInstance(nullptr);
@@ -164,6 +169,9 @@ bool ProductionRunner::powerUp(QString* error) {
     o.startTicks = false;
     o.startHousekeeping = false;
     window = std::make_unique<MainWindow1>(nullptr, o);
+    // Only for this run: the recipe's vision setting is put back when the runner ends.
+    m_savedImages = TaskParams::GetInstance()->saveImages();
+    if (!m_images) TaskParams::GetInstance()->setSaveImages(false);
     MainWindow1* w = window.get();
     layoutFromRecipe();
     m_csvRowsAtStart = csvRows();
@@ -171,7 +179,7 @@ bool ProductionRunner::powerUp(QString* error) {
     m_machineStartUs = clock.nowUs();
     // The belt line brings trays when its model is in the plant; otherwise one tray
     // stands at the assembly position and is exchanged in place.
-    m_beltModel = plant().element("belt line") != nullptr;
+    m_beltModel = sim::findBelts(plant()).finished != nullptr;
     clock.addPeriodic("fast", 5000, [w] { w->taskFast().pass(); });
     clock.addPeriodic("cycle", 5000, [w] { w->taskA().pass(); });
     clock.addPeriodic("belt", 5000, [w] { w->taskB().pass(); });

@@ -18,7 +18,9 @@ class MainWindow1;
 
 class ProductionRunner {
 public:
-    explicit ProductionRunner(uint32_t seed = 1);
+    // images: the cameras draw their pictures and the vision library saves them, as on
+    // the machine; without them a run is many times faster.
+    explicit ProductionRunner(uint32_t seed = 1, bool images = false);
     ~ProductionRunner();
     ProductionRunner(const ProductionRunner&) = delete;
     ProductionRunner& operator=(const ProductionRunner&) = delete;
@@ -69,6 +71,8 @@ private:
     static int csvRows();
 
     uint32_t m_seed;
+    bool m_images = false;
+    bool m_savedImages = true;
     int64_t m_wallStartUs = 0;
     int64_t m_wallUs = 0;
     int64_t m_machineStartUs = 0;

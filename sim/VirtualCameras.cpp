@@ -227,7 +227,7 @@ TaskOutcome VirtualCameras::run(int task, const TaskParam& param) {
         r.regions.append(tr.map(QPolygonF(QRectF(-f.widthPx / 2, -f.heightPx / 2, f.widthPx, f.heightPx))));
     }
     if (!ok && !connected) r.regions.clear();
-    out.render = [f] { return VisionScene::render(f); };
+    if (m_render) out.render = [f] { return VisionScene::render(f); };
     return out;
 }
 
@@ -271,6 +271,11 @@ void VirtualCameras::setPoseSource(std::function<Pose()> source) {
 void VirtualCameras::setScene(Scene scene) {
     QMutexLocker lock(&m_mutex);
     m_scene = std::move(scene);
+}
+
+void VirtualCameras::setRenderImages(bool on) {
+    QMutexLocker lock(&m_mutex);
+    m_render = on;
 }
 
 void VirtualCameras::setSceneNoise(double mm, double deg) {

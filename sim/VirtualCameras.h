@@ -52,6 +52,8 @@ public:
     void setPoseSource(std::function<Pose()> source);
     // The workpieces the cameras look at; without a scene every task answers from its settings.
     void setScene(Scene scene);
+    // Off: tasks end without a picture (nothing to show or save; much faster runs).
+    void setRenderImages(bool on);
     // Scatter of what the cameras report from the scene (mm and degrees, standard deviation).
     void setSceneNoise(double mm, double deg);
     // Pose from the card: command positions of axes 0..3 (X, Y, Z, Q) of card 0.
@@ -88,4 +90,5 @@ private:
     Scene m_scene;
     double m_sceneMm = 0.003;
     double m_sceneDeg = 0.03;
+    bool m_render = true;
 };
