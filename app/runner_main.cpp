@@ -9,7 +9,7 @@ namespace {
 int usage(const QString& why) {
     std::fprintf(stderr,
                  "%s\nusage: tavrin-runner --trays N | --products N | --hours H [--seed S] [--faults FILE] "
-                 "[--json] [--images]\n",
+                 "[--json] [--mes] [--images]\n",
                  qPrintable(why));
     return 2;
 }
@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
     int trays = 0, products = 0;
     double hours = 0;
     uint seed = 1;
-    bool json = false, images = false;
+    bool json = false, images = false, mes = false;
     QString faults;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
@@ -33,6 +33,8 @@ int main(int argc, char* argv[]) {
         bool ok = true;
         if (a == "--json") {
             json = true;
+        } else if (a == "--mes") {
+            mes = true;
         } else if (a == "--images") {
             images = true;
         } else if (a == "--trays") {
@@ -56,7 +58,8 @@ int main(int argc, char* argv[]) {
     ProductionRunner runner(seed, images);
     QString error;
     if (!faults.isEmpty() && !runner.loadFaults(faults, &error)) return usage(error);
-    bool up = runner.powerUp(&error) && runner.resetAndHome(&error) && runner.start(&error);
+    bool up = runner.powerUp(&error) && (!mes || runner.useMes(&error)) && runner.resetAndHome(&error) &&
+              runner.start(&error);
     if (up) {
         // Without a time limit: generous for the work asked, so a stuck run still ends.
         const double limit = hours > 0 ? hours * 3600.0 : 600.0 + 60.0 * (products + 40.0 * trays);

@@ -174,6 +174,16 @@ int UILog::maxLines() const {
     return m_maxLines;
 }
 
+void UILog::setMaxLines(const QString& name, int lines) {
+    QMutexLocker lock(&m_mutex);
+    m_viewMaxLines.insert(name, qMax(1, lines));
+}
+
+int UILog::maxLines(const QString& name) const {
+    QMutexLocker lock(&m_mutex);
+    return m_viewMaxLines.value(name, m_maxLines);
+}
+
 void UILog::broadcast(const QString& line, Level level) {
     QMutexLocker lock(&instanceMutex);
     if (!instancePtr) return;
@@ -193,7 +203,8 @@ void UILog::enqueue(const QString& name, const QString& line, Level level) {
         QList<Pending>& queue = m_pending[name];
         queue.append(Pending{line, level});
         // A stalled GUI thread must not make the queue grow without end.
-        while (queue.size() > m_maxLines) queue.removeFirst();
+        const int limit = m_viewMaxLines.value(name, m_maxLines);
+        while (queue.size() > limit) queue.removeFirst();
         if (!m_flushQueued) {
             m_flushQueued = true;
             schedule = true;
@@ -208,18 +219,20 @@ void UILog::flush() {
     QHash<QString, QList<Pending>> pending;
     QHash<QString, QPointer<QTextBrowser>> views;
     int maxLines;
+    QHash<QString, int> viewMaxLines;
     {
         QMutexLocker lock(&m_mutex);
         pending.swap(m_pending);
         views = m_views;
         maxLines = m_maxLines;
+        viewMaxLines = m_viewMaxLines;
         m_flushQueued = false;
     }
     for (auto it = pending.constBegin(); it != pending.constEnd(); ++it) {
         QTextBrowser* view = views.value(it.key());
         if (!view) continue;
         QTextDocument* doc = view->document();
-        doc->setMaximumBlockCount(maxLines);
+        doc->setMaximumBlockCount(viewMaxLines.value(it.key(), maxLines));
         QScrollBar* bar = view->verticalScrollBar();
         const bool atEnd = !bar || bar->value() >= bar->maximum();
         QTextCursor cursor(doc);

@@ -56,6 +56,9 @@ public:
 
     void setMaxLines(int lines);
     int maxLines() const;
+    // A bound of its own for one view (e.g. a long protocol log).
+    void setMaxLines(const QString& name, int lines);
+    int maxLines(const QString& name) const;
 
     // Used by CLog: a formatted line for every registered view.
     static void broadcast(const QString& line, Level level);
@@ -75,6 +78,7 @@ private:
     QHash<QString, QList<Pending>> m_pending;
     bool m_flushQueued = false;
     int m_maxLines = 1000;
+    QHash<QString, int> m_viewMaxLines;
 };
 
 } // namespace KZLOG

@@ -1,17 +1,149 @@
 #include "MesMessages.h"
 
+#include "app/MachineData.h"
+#include "platform/Clock.h"
+#include "platform/KZLOG.h"
+#include "production/MesConfig.h"
 #include "production/MesData.h"
+#include "production/kzhttp.h"
+#include "sequences/CycleData.h"
+#include "sequences/NamedMoves.h"
+
+#include <QDateTime>
+#include <nlohmann/json.hpp>
 
 QString productCode;
 QString ngCode;
 QString mesInTime;
 QString mesInTimestamp;
 
-// Placeholders until the MES client lands: every request counts as failed.
-void mesIn(kzhttp&) {
-    mesInResult = 2;
+namespace {
+using json = nlohmann::json; // std::map keeps the members in the byte order of their keys
+
+std::string utf8(const QString& s) {
+    return s.toUtf8().toStdString();
 }
 
-void mesOut(kzhttp&) {
-    mesOutResult = 2;
+QDateTime now() {
+    return QDateTime::fromMSecsSinceEpoch(clk::wallMs());
+}
+
+QByteArray serialise(const json& j) {
+    const std::string text = j.dump(4, ' ', false, json::error_handler_t::replace);
+    return QByteArray(text.data(), int(text.size()));
+}
+
+QString textOf(const json& j, const char* key) {
+    auto it = j.find(key);
+    return it != j.end() && it->is_string() ? QString::fromStdString(it->get<std::string>()) : QString();
+}
+
+bool flagOf(const json& j, const char* key) {
+    auto it = j.find(key);
+    return it != j.end() && it->is_boolean() && it->get<bool>();
+}
+
+// The reply as an object, or a null value with the reason logged.
+json replyObject(const QString& body, const char* which) {
+    json j = json::parse(body.toStdString(), nullptr, false);
+    if (j.is_object()) return j;
+    KZLOG::CLog::Warn(QStringLiteral("MES%1应答不是JSON对象: %2").arg(which, body.left(200)));
+    return json();
+}
+} // namespace
+
+QByteArray mesInRequest() {
+    mesInTime = now().toString("yyyy-MM-dd hh:mm:ss");
+    json j = json::object();
+    j["cMac"] = utf8(mesMacId);
+    j["cCpmCode"] = utf8(productCode);
+    j["nCpmType"] = 10;
+    j["cGwzCode"] = utf8(mesStationId);
+    j["cTime1"] = utf8(mesInTime);
+    j["cUser"] = "";
+    j["cSourceSystem"] = "6";
+    return serialise(j);
+}
+
+QByteArray mesOutRequest() {
+    const QDateTime at = now();
+    json j = json::object();
+    j["cmac"] = utf8(mesMacId);
+    j["cCpmCode"] = utf8(productCode);
+    j["nCpmType"] = 10;
+    j["Fuseid"] = "";
+    j["cGwzCode"] = utf8(mesStationId);
+    j["cID"] = utf8(mesMacId + productCode + at.toString("yyyyMMddhhmmsszzz"));
+    j["ctime1"] = utf8(mesInTime);
+    j["ctime2"] = utf8(mesInTimestamp);
+    j["ctime3"] = utf8(at.toString("yyyy-MM-dd hh:mm:ss"));
+    j["cBindingCodeArray"] = json::array();
+    j["cResult"] = mesState == 1 ? "OK" : "NG";
+    j["cBadPCodeArray"] = ngCode.isEmpty() ? json::array() : json::array({utf8(ngCode), utf8(ngCode)});
+    j["cProgramName"] = "泡棉贴附";
+    j["cZJCode"] = "";
+    j["cUser"] = "";
+    j["cSourceSystem"] = "6";
+    j["cTestResult"] = {{"组装X坐标", utf8(QString::number(lastAssembleXY[0], 'f', 3))},
+                        {"组装Y坐标", utf8(QString::number(lastAssembleXY[1], 'f', 3))}};
+    return serialise(j);
+}
+
+bool mesInReply(const QString& body) {
+    const json j = replyObject(body, "入站");
+    if (j.is_null()) {
+        mesInMessage = QStringLiteral("应答不是JSON对象");
+        mesInTimestamp.clear();
+        return false;
+    }
+    mesInMessage = textOf(j, "message");
+    mesInTimestamp = textOf(j, "timestamp");
+    return flagOf(j, "success");
+}
+
+bool mesOutReply(const QString& body) {
+    const json j = replyObject(body, "出站");
+    if (j.is_null()) {
+        mesOutMessage = QStringLiteral("应答不是JSON对象");
+        return false;
+    }
+    mesOutMessage = textOf(j, "message");
+    return flagOf(j, "bSuccess");
+}
+
+namespace {
+// One request and its outcome; the two messages differ only in what they use.
+void exchange(kzhttp& http, const QString& url, volatile int& result, const QByteArray& request,
+              bool (*parse)(const QString&), QString& error, int sendAlarm, int replyAlarm) {
+    result = 0;
+    if (url.isEmpty()) {
+        result = 2;
+        return;
+    }
+    http.clear();
+    emit http.postData(url, request);
+    if (http.waitAnswer() == 1) {
+        if (parse(http.data)) {
+            result = 1;
+            return;
+        }
+        alarmFlags[replyAlarm] = 1;
+        result = 2;
+        return;
+    }
+    error = http.errData;
+    alarmFlags[sendAlarm] = 1;
+    result = 2;
+}
+} // namespace
+
+void mesIn(kzhttp& http) {
+    // The body is built only when there is somewhere to send it: it stamps mesInTime.
+    exchange(http, mesInUrl, mesInResult, mesInUrl.isEmpty() ? QByteArray() : mesInRequest(), mesInReply,
+             mesInError, 43, 44);
+}
+
+void mesOut(kzhttp& http) {
+    exchange(http, mesOutUrl, mesOutResult, mesOutUrl.isEmpty() ? QByteArray() : mesOutRequest(), mesOutReply,
+             mesOutError, 41, 42);
 }

@@ -1,8 +1,22 @@
 #include "kzhttp.h"
 
-kzhttp::kzhttp(QObject* parent) : QObject(parent) {}
+#include "platform/Clock.h"
+#include "platform/KZLOG.h"
+#include "production/Http.h"
 
-kzhttp::~kzhttp() = default;
+#include <QElapsedTimer>
+#include <QTimer>
+
+kzhttp::kzhttp(QObject* parent) : QObject(parent), m_http(new Http) {
+    m_http->timeoutMs = 10000;
+    m_http->startWorker();
+    connect(this, &kzhttp::postData, m_http, QOverload<QString, const QByteArray&>::of(&Http::post));
+    connect(m_http, &Http::finished, this, &kzhttp::postResult);
+}
+
+kzhttp::~kzhttp() {
+    delete m_http;
+}
 
 void kzhttp::clear() {
     data.clear();
@@ -13,6 +27,33 @@ void kzhttp::clear() {
 void kzhttp::postResult(const QString& answer, const QString& Errdata, bool bRet, int Resdata) {
     errData = Errdata;
     resultCode = Resdata;
-    if (bRet) data = answer;
+    if (bRet) {
+        data = answer;
+        KZLOG::UILog::GetInstance()->AddLog("textEdit", answer + "\n");
+    }
+    ++m_answers;
     if (waitLoop) waitLoop->quit();
+}
+
+int kzhttp::waitAnswer() {
+    // The MES is a real peer and answers in real time, while the machine may run on
+    // a virtual clock. So the wait first gives the peer real time and only then lets
+    // machine time run on, towards the worker's time-out on the program clock.
+    constexpr qint64 kGraceMs = 300;
+    constexpr int64_t kMachineStepUs = 10000;
+    const int before = m_answers;
+    QEventLoop loop;
+    QTimer slice;
+    slice.setSingleShot(true);
+    connect(&slice, &QTimer::timeout, &loop, &QEventLoop::quit);
+    waitLoop = &loop;
+    QElapsedTimer real;
+    real.start();
+    while (m_answers == before) {
+        slice.start(1);
+        loop.exec();
+        if (m_answers == before && real.elapsed() > kGraceMs) clk::sleepUs(kMachineStepUs);
+    }
+    waitLoop = nullptr;
+    return resultCode;
 }

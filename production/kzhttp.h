@@ -1,9 +1,12 @@
 #pragma once
 // Facade of the MES HTTP client that lives in the calling thread; requests go to
-// its Http worker by queued signals. (The worker comes with the MES client.)
+// its Http worker by queued signals, answers come back the same way.
+#include <QByteArray>
 #include <QEventLoop>
 #include <QObject>
 #include <QString>
+
+class Http;
 
 class kzhttp : public QObject {
     Q_OBJECT
@@ -15,6 +18,11 @@ public:
     QString getData() const { return data; }
     int getResultCode() const { return resultCode; }
     QString getErrData() const { return errData; }
+    Http* http() const { return m_http; }
+
+    // Runs waitLoop until the answer to the request just posted arrives (at most the
+    // request's time-out, as the worker always answers). Returns the result code.
+    int waitAnswer();
 
     QString data;
     int resultCode = 0;
@@ -26,4 +34,8 @@ signals:
 
 public slots:
     void postResult(const QString& data, const QString& Errdata, bool bRet, int Resdata);
+
+private:
+    Http* m_http;
+    int m_answers = 0;
 };

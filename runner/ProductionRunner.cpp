@@ -7,9 +7,11 @@
 #include "platform/Paths.h"
 #include "platform/vision/TaskParams.h"
 #include "platform/vision/VisionBackend.h"
+#include "production/MesConfig.h"
 #include "sequences/CycleData.h"
 #include "sim/BeltTransport.h"
 #include "sim/Feeder.h"
+#include "sim/MesEmulator.h"
 #include "sim/ProductTray.h"
 #include "vision/HeightValues.h"
 
@@ -19,6 +21,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTextStream>
+#include <QUrl>
 #include <cmath>
 #include <set>
 
@@ -206,6 +209,30 @@ bool ProductionRunner::powerUp(QString* error) {
     return true;
 }
 
+bool ProductionRunner::useMes(QString* error) {
+    MesConfig::load();
+    const QUrl in(mesInUrl), out(mesOutUrl);
+    const auto loopback = [](const QUrl& u) {
+        return u.host() == "127.0.0.1" || u.host() == "::1" || u.host() == "localhost";
+    };
+    if (!loopback(in) || !loopback(out)) {
+        *error = QString("the MES configuration names %1 and %2; runs talk to loopback only")
+                     .arg(mesInUrl, mesOutUrl);
+        return false;
+    }
+    if (in.port() == sim::VirtualMachine::kMesPort) {
+        m_mes = std::make_unique<sim::MesEmulator>();
+        if (!m_mes->start(sim::VirtualMachine::kMesPort) && !m_mes->start(0)) {
+            *error = "the MES emulator cannot listen on loopback";
+            return false;
+        }
+        mesInUrl = m_mes->url(in.path());
+        mesOutUrl = m_mes->url(out.path());
+    }
+    gd[46] = 2.0;
+    return true;
+}
+
 bool ProductionRunner::resetAndHome(QString* error, double maxSeconds) {
     plant().panel().clickButton(Panel::ResetButton, 100000);
     if (!clock.runUntil([] { return waitOperator == 1; }, maxSeconds)) {
@@ -255,12 +282,12 @@ int ProductionRunner::productsMade() const {
 void ProductionRunner::watch() {
     for (int i = 0; i < 256; ++i) {
         const bool on = alarmFlags[i];
-        if (on && !m_alarmWas[i]) ++m_alarms[60 + i];
+        if (on && !m_alarmWas[i]) ++m_alarms[QString("alarmFlags[%1]").arg(i)];
         m_alarmWas[i] = on;
     }
     for (int i = 0; i < 64; ++i) {
         const bool on = promptFlags[i];
-        if (on && !m_promptWas[i]) ++m_alarms[100 + i];
+        if (on && !m_promptWas[i]) ++m_alarms[QString("promptFlags[%1]").arg(i)];
         m_promptWas[i] = on;
     }
     const int state = trayState;
@@ -325,10 +352,18 @@ QJsonObject ProductionRunner::summary() const {
     for (int i = 21; i <= 33; ++i) counters[QString("gr[%1]").arg(i)] = gr[i];
     s["counters"] = counters;
     QJsonObject alarms;
-    for (auto it = m_alarms.begin(); it != m_alarms.end(); ++it)
-        alarms[QString::number(it.key())] = it.value();
+    for (auto it = m_alarms.begin(); it != m_alarms.end(); ++it) alarms[it.key()] = it.value();
     s["alarms"] = alarms;
     s["csvRows"] = csvRowsWritten();
+    if (m_mes) {
+        int in = 0, out = 0;
+        for (const sim::MesEmulator::Request& q : m_mes->requests()) (q.path.endsWith("/in") ? in : out)++;
+        const bool answers = m_mes->mode() != sim::MesEmulator::Mode::Silent;
+        s["mesIn"] = in;
+        s["mesOut"] = out;
+        s["mesInAnswered"] = answers ? in : 0;
+        s["mesOutAnswered"] = answers ? out : 0;
+    }
     auto* self = const_cast<ProductionRunner*>(this);
     {
         auto lock = self->plant().lock();
@@ -358,7 +393,7 @@ QString ProductionRunner::summaryText(const QJsonObject& s) {
     const QJsonObject c = s["counters"].toObject();
     for (int i = 21; i <= 33; ++i) t << " gr[" << i << "]=" << c[QString("gr[%1]").arg(i)].toInt();
     t << "\n";
-    t << "alarms raised:";
+    t << "alarm and prompt flags raised:";
     const QJsonObject a = s["alarms"].toObject();
     if (a.isEmpty()) t << " none";
     for (const QString& code : a.keys()) t << " " << code << " x" << a[code].toInt();

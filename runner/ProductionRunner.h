@@ -15,6 +15,9 @@
 #include <memory>
 
 class MainWindow1;
+namespace sim {
+class MesEmulator;
+}
 
 class ProductionRunner {
 public:
@@ -32,6 +35,12 @@ public:
     // Builds the program on the machine and lets it settle; the machine's workpieces
     // follow the current recipe's trays and taught points.
     bool powerUp(QString* error);
+    // MES on for this run (the recipe is not changed). When the configuration names
+    // the virtual machine's own MES (127.0.0.1:48080), an emulator answers there, on a
+    // free port instead if that one is taken; another loopback server is used as it is.
+    bool useMes(QString* error);
+    sim::MesEmulator* mes() { return m_mes.get(); }
+
     // The reset button, then the homing until the operator may start.
     bool resetAndHome(QString* error, double maxSeconds = 60.0);
     // The start button; true once the cycle runs.
@@ -59,8 +68,9 @@ public:
     int productsMade() const;
     int traysFinished() const { return m_traysFinished; }
     QString endReason() const { return m_endReason; }
-    // Alarm and prompt codes raised since power-up, with how often each came.
-    const QMap<int, int>& alarmsRaised() const { return m_alarms; }
+    // Alarm and prompt flags raised since power-up ("alarmFlags[18]", "promptFlags[1]"),
+    // with how often each came on.
+    const QMap<QString, int>& alarmsRaised() const { return m_alarms; }
     // Rows the day's CSV files gained since power-up.
     int csvRowsWritten() const;
 
@@ -83,7 +93,8 @@ private:
     bool m_trayAway = false;
     bool m_alarmWas[256] = {};
     bool m_promptWas[64] = {};
-    QMap<int, int> m_alarms;
+    QMap<QString, int> m_alarms;
     QString m_endReason;
     QJsonObject m_faults;
+    std::unique_ptr<sim::MesEmulator> m_mes;
 };

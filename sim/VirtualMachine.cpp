@@ -2,6 +2,8 @@
 
 #include "platform/Clock.h"
 #include "sim/BeltTransport.h"
+#include "sim/HeightSensor.h"
+#include "sim/MesEmulator.h"
 
 #include <mutex>
 
@@ -23,6 +25,7 @@ VirtualMachine::VirtualMachine(uint32_t seed) : m_plant(seed), m_card(m_plant) {
 
 VirtualMachine::~VirtualMachine() {
     stopRealTime();
+    stopNetworkPeers();
     uninstallCard();
     VirtualMachine* self = this;
     g_instance.compare_exchange_strong(self, nullptr);
@@ -39,11 +42,31 @@ void VirtualMachine::uninstallCard() {
 void VirtualMachine::startRealTime() {
     if (m_running.exchange(true)) return;
     m_thread = std::thread([this] { run(); });
+    startNetworkPeers();
 }
 
 void VirtualMachine::stopRealTime() {
     if (!m_running.exchange(false)) return;
     if (m_thread.joinable()) m_thread.join();
+    stopNetworkPeers();
+}
+
+void VirtualMachine::startNetworkPeers() {
+    if (!m_heightSensor) {
+        m_heightSensor = std::make_unique<HeightSensor>();
+        if (!m_heightSensor->start(kHeightPort))
+            qWarning("virtual machine: height sensor cannot listen on 127.0.0.1:%u", unsigned(kHeightPort));
+    }
+    if (!m_mes) {
+        m_mes = std::make_unique<MesEmulator>();
+        if (!m_mes->start(kMesPort))
+            qWarning("virtual machine: MES emulator cannot listen on 127.0.0.1:%u", unsigned(kMesPort));
+    }
+}
+
+void VirtualMachine::stopNetworkPeers() {
+    m_heightSensor.reset();
+    m_mes.reset();
 }
 
 void VirtualMachine::run() {

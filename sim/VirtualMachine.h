@@ -9,11 +9,15 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <thread>
 
 class QWidget;
 
 namespace sim {
+
+class HeightSensor;
+class MesEmulator;
 
 class VirtualMachine {
 public:
@@ -38,6 +42,16 @@ public:
     void stopRealTime();
     bool realTimeRunning() const { return m_running.load(); }
 
+    // The machine's network peers on loopback, started with the real-time thread:
+    // the height sensor on kHeightPort and the MES on kMesPort ("/mes/in", "/mes/out").
+    static constexpr unsigned short kHeightPort = 4196;
+    static constexpr unsigned short kMesPort = 48080;
+    void startNetworkPeers();
+    void stopNetworkPeers();
+    // nullptr while the peers are not running.
+    HeightSensor* heightSensor() { return m_heightSensor.get(); }
+    MesEmulator* mes() { return m_mes.get(); }
+
     // The machine the program runs on (set by Platform::start), or nullptr.
     static VirtualMachine* instance();
     static void setInstance(VirtualMachine* vm);
@@ -58,6 +72,8 @@ private:
     Workcell* m_workcell = nullptr;
     std::thread m_thread;
     std::atomic<bool> m_running{false};
+    std::unique_ptr<HeightSensor> m_heightSensor;
+    std::unique_ptr<MesEmulator> m_mes;
 };
 
 } // namespace sim

@@ -15,6 +15,7 @@
 #include "sequences/CycleData.h"
 #include "sim/BeltTransport.h"
 #include "sim/Feeder.h"
+#include "sim/MesEmulator.h"
 #include "sim/ProductTray.h"
 #include "vision/VisionRequests.h"
 
@@ -112,8 +113,8 @@ QString state() {
         .arg(feederStep);
 }
 
-int alarms(ProductionRunner& r, int code) {
-    return r.alarmsRaised().value(code);
+int alarms(ProductionRunner& r, const QString& flag) {
+    return r.alarmsRaised().value(flag);
 }
 
 std::set<int> labelledCells(ProductionRunner& r, int tray) {
@@ -133,6 +134,8 @@ private slots:
 
     void oneTrayOfTheDemoRecipe() {
         auto r = line();
+        QString error;
+        QVERIFY2(r->useMes(&error), qPrintable(error));
         QVERIFY(started(*r));
         r->produce(0, 1, 900);
         QCOMPARE(r->endReason(), QString("trays finished"));
@@ -151,12 +154,56 @@ private slots:
             QVERIFY2(rows[c - 1].contains(code), qPrintable(rows[c - 1]));
             QVERIFY(rows[c - 1].endsWith("OK"));
         }
+        // MES: one in-station request per product whose code was read, one out-station
+        // request per checked product, each with its code.
+        QList<sim::MesEmulator::Request> in, out;
+        for (const sim::MesEmulator::Request& q : r->mes()->requests())
+            (q.path.endsWith("/in") ? in : out) << q;
+        QCOMPARE(in.size(), made);
+        QCOMPARE(out.size(), made);
+        for (int c = 1; c <= made; ++c) {
+            const QByteArray code = QString("TVR0001%1").arg(c, 2, 10, QChar('0')).toUtf8();
+            QVERIFY2(in[c - 1].body.contains(code), in[c - 1].body.constData());
+            QVERIFY2(out[c - 1].body.contains(code), out[c - 1].body.constData());
+        }
         auto lock = r->plant().lock();
         const sim::PlacementRecord& p = r->workcell().placements();
         qInfo("placement error over %d labels: mean %.4f mm, worst %.4f mm", p.count(), p.meanError(),
               p.worstError());
         QVERIFY(p.meanError() < 0.02);
         QVERIFY(p.worstError() < 0.05);
+    }
+
+    void mesOutRefusalTurnsAGoodProductNg() {
+        auto r = line();
+        QString error;
+        QVERIFY2(r->useMes(&error), qPrintable(error));
+        gd[350] = 2.0;
+        QVERIFY(started(*r));
+        // The product is accepted in, then refused out.
+        QVERIFY(r->clock.runUntil([&] { return r->mes()->requestCount() == 1; }, 60.0));
+        r->mes()->setMode(sim::MesEmulator::Mode::Refuse);
+        // The refusal is an alarm: the machine stops at the check; the operator clears and starts.
+        QVERIFY2(r->clock.runUntil([] { return alarmFlags[42] == 1; }, 120.0), qPrintable(state()));
+        r->clock.runFor(0.5);
+        QCOMPARE(int(runA), 0);
+        r->mes()->setMode(sim::MesEmulator::Mode::Answer);
+        press(*r, Panel::AlarmClearButton);
+        press(*r, Panel::StartButton);
+        QVERIFY2(r->clock.runUntil([] { return gr[22] == 1; }, 120.0), qPrintable(state()));
+        QCOMPARE(int(gr[21]), 0);
+        QCOMPARE(int(gr[28]), 0);
+        QCOMPARE(ngCodes(*r), std::vector<std::string>{"TVR-0001-01"});
+        QList<sim::MesEmulator::Request> out;
+        for (const sim::MesEmulator::Request& q : r->mes()->requests())
+            if (q.path.endsWith("/out")) out << q;
+        QCOMPARE(out.size(), 2);
+        QVERIFY(!out[0].body.contains("ZC-PMTF-PMJCNG"));
+        QVERIFY2(out[1].body.contains("ZC-PMTF-PMJCNG"), out[1].body.constData());
+        QVERIFY(out[1].body.contains("TVR000101"));
+        // The label was on it: the product went into the NG tray with its label.
+        auto lock = r->plant().lock();
+        QVERIFY(r->workcell().tray().ngProducts().front().labelled);
     }
 
     void barrelPhotoNgWithTheSkipGoesToTheNgTray() {
@@ -170,7 +217,7 @@ private slots:
         QCOMPARE(ngCodes(*r), std::vector<std::string>{"TVR-0001-03"});
         QVERIFY(!labelledCells(*r, 1).count(3)); // taken out before a label was spent on it
         QCOMPARE(int(labelledCells(*r, 1).size()), 19);
-        QCOMPARE(alarms(*r, 78), 0);
+        QCOMPARE(alarms(*r, "alarmFlags[18]"), 0);
     }
 
     void barrelPhotoNgWithoutTheSkipStopsAndRepeatsThePhoto() {
