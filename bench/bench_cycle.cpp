@@ -14,8 +14,10 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <vector>
 
 int main(int argc, char** argv) {
@@ -39,6 +41,7 @@ int main(int argc, char** argv) {
     std::vector<int64_t> finished;
     std::vector<int64_t> busyAt;
     int made = 0;
+    std::map<int, int64_t> idleByStep; // where the plant stands idle, by the cycle's step
     if (!shift) {
         r.clock.addPeriodic("probe", 1000, [&] {
             bool busy = taskdata::GetInstance()->busy(0) || taskdata::GetInstance()->busy(1);
@@ -49,7 +52,10 @@ int main(int argc, char** argv) {
                 busy = !c.atA() && !c.atB();
             }
             if (!busy) busy = r.workcell().feeder().busy();
-            if (busy) busyUs += 1000;
+            if (busy)
+                busyUs += 1000;
+            else if (made > 0)
+                idleByStep[int(stepA)] += 1000;
             if (r.productsMade() > made) {
                 made = r.productsMade();
                 finished.push_back(r.clock.nowUs());
@@ -74,5 +80,12 @@ int main(int argc, char** argv) {
     std::printf("cycle time per product %.3f s; plant busy %.3f s + prescribed waits %.3f s = lower bound "
                 "%.3f s; the program adds %.1f %%\n",
                 cycle, busy, waits, bound, 100.0 * (cycle / bound - 1.0));
+    std::vector<std::pair<int64_t, int>> idle;
+    for (const auto& e : idleByStep) idle.emplace_back(e.second, e.first);
+    std::sort(idle.rbegin(), idle.rend());
+    std::printf("plant idle per product, by cycle step (includes the prescribed waits):");
+    for (size_t i = 0; i < idle.size() && i < 8; ++i)
+        std::printf(" %d: %.3f s;", idle[i].second, idle[i].first * 1e-6 / n);
+    std::printf("\n");
     return 0;
 }
