@@ -25,3 +25,13 @@ void NozzleVacuum::step(Plant& plant, int64_t nowUs) {
 }
 
 } // namespace sim
+
+namespace sim {
+
+void NozzleVacuum::drop(Plant& plant) {
+    if (!m_holding) return;
+    m_holding = false;
+    if (m_onRelease) m_onRelease(plant);
+}
+
+} // namespace sim

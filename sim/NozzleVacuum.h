@@ -23,6 +23,8 @@ public:
     // Called when a held label is let go (vacuum off or blow), with the plant lock held.
     void setReleaseHandler(std::function<void(Plant&)> handler) { m_onRelease = std::move(handler); }
     bool holding() const { return m_holding; }
+    // The held label falls off although the vacuum stays on (the switch then drops).
+    void drop(Plant& plant);
     // Fault: the vacuum never builds up (no label picked).
     void setNoLabel(bool on) { m_noLabel = on; }
     bool noLabel() const { return m_noLabel; }

@@ -33,6 +33,7 @@ void start() {
     // The cameras look at the machine through the card, as the program does.
     g_cameras = std::make_unique<VirtualCameras>(ok ? seed : 1u);
     g_cameras->setPoseSource(&VirtualCameras::cardPose);
+    g_cameras->setScene(g_vm->workcell().cameraScene());
     VisionBackend::install(g_cameras.get());
 }
 

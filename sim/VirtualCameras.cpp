@@ -119,12 +119,16 @@ double VirtualCameras::gauss(double sigma) {
 
 TaskOutcome VirtualCameras::run(int task, const TaskParam& param) {
     std::function<Pose()> source;
+    Scene scene;
     {
         QMutexLocker lock(&m_mutex);
         source = m_pose;
+        scene = m_scene;
     }
-    // Outside the lock: the source may take the plant's lock.
+    // Outside the lock: the source and the scene may take the plant's lock.
     const Pose pose = source ? source() : Pose();
+    SceneView view;
+    const bool fromScene = scene && scene(task, pose, &view);
     QMutexLocker lock(&m_mutex);
     const int t = qBound(0, task, kMaxTasks - 1);
     const int camera = qBound(0, param.camera, 1);
@@ -135,16 +139,31 @@ TaskOutcome VirtualCameras::run(int task, const TaskParam& param) {
     if (m_force[t] == ForceOK) mode = TaskParam::ModeOK;
     if (m_force[t] == ForceNG) mode = TaskParam::ModeNG;
     if (m_force[t] == ForceNever) mode = TaskParam::ModeNever;
-    int status = verdictFor(mode, param.ngRate, m_rng, &out.finishes);
+    int status;
+    if (fromScene) {
+        status = view.ok ? TaskOK : TaskNG;
+        if (m_force[t] == ForceOK) status = TaskOK;
+        if (m_force[t] == ForceNG) status = TaskNG;
+        out.finishes = m_force[t] != ForceNever;
+    } else {
+        status = verdictFor(mode, param.ngRate, m_rng, &out.finishes);
+    }
     const bool connected = m_connected[camera];
     if (!connected) status = TaskNG;
     const bool ok = status == TaskOK;
 
     // Where the object really is, as offsets the camera should report.
-    double vx = param.values[21] + gauss(m_scatterMm[t]);
-    double vy = param.values[20] + gauss(m_scatterMm[t]);
-    double va = param.values[22] + gauss(m_scatterDeg[t]);
-    if (isPlateTask(t)) {
+    double vx, vy, va;
+    if (fromScene) {
+        vx = view.x + gauss(m_sceneMm);
+        vy = view.y + gauss(m_sceneMm);
+        va = view.angle + gauss(m_sceneDeg);
+    } else {
+        vx = param.values[21] + gauss(m_scatterMm[t]);
+        vy = param.values[20] + gauss(m_scatterMm[t]);
+        va = param.values[22] + gauss(m_scatterDeg[t]);
+    }
+    if (isPlateTask(t) && !fromScene) {
         if (!m_anchorSet[t]) {
             m_anchorSet[t] = true;
             m_anchorX[t] = pose.x;
@@ -153,7 +172,7 @@ TaskOutcome VirtualCameras::run(int task, const TaskParam& param) {
         vx += pose.x - m_anchorX[t];
         vy += pose.y - m_anchorY[t];
     }
-    if (t == 5) va += pose.q - m_nozzleZero;
+    if (t == 5 && !fromScene) va += pose.q - m_nozzleZero;
     va = normDeg(va);
 
     double col, row;
@@ -179,7 +198,10 @@ TaskOutcome VirtualCameras::run(int task, const TaskParam& param) {
         r.values[24] = param.values[24];
         r.values[25] = param.values[25];
         r.values[26] = param.values[26];
-        if (!param.text.isEmpty()) text1 = param.expandText(++m_serial[t]);
+        if (fromScene && !view.text.isEmpty())
+            text1 = view.text;
+        else if (!param.text.isEmpty())
+            text1 = param.expandText(++m_serial[t]);
     } else {
         r.values[23] = 0.3;
         text1 = connected ? ngReason(t) : QString("相机未连接");
@@ -205,7 +227,7 @@ TaskOutcome VirtualCameras::run(int task, const TaskParam& param) {
         r.regions.append(tr.map(QPolygonF(QRectF(-f.widthPx / 2, -f.heightPx / 2, f.widthPx, f.heightPx))));
     }
     if (!ok && !connected) r.regions.clear();
-    out.render = [f] { return VisionScene::render(f); };
+    if (m_render) out.render = [f] { return VisionScene::render(f); };
     return out;
 }
 
@@ -244,6 +266,22 @@ void VirtualCameras::setSeed(uint32_t seed) {
 void VirtualCameras::setPoseSource(std::function<Pose()> source) {
     QMutexLocker lock(&m_mutex);
     m_pose = std::move(source);
+}
+
+void VirtualCameras::setScene(Scene scene) {
+    QMutexLocker lock(&m_mutex);
+    m_scene = std::move(scene);
+}
+
+void VirtualCameras::setRenderImages(bool on) {
+    QMutexLocker lock(&m_mutex);
+    m_render = on;
+}
+
+void VirtualCameras::setSceneNoise(double mm, double deg) {
+    QMutexLocker lock(&m_mutex);
+    m_sceneMm = std::max(0.0, mm);
+    m_sceneDeg = std::max(0.0, deg);
 }
 
 VirtualCameras::Pose VirtualCameras::cardPose() {

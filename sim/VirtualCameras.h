@@ -10,6 +10,7 @@
 #include "platform/vision/VisionBackend.h"
 
 #include <QMutex>
+#include <QString>
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -20,6 +21,16 @@ public:
         double x = 0, y = 0, z = 0, q = 0; // axis positions at the trigger, mm and degrees
     };
     enum Force { ForceNone, ForceOK, ForceNG, ForceNever };
+    // What a camera finds when it looks at the machine's workpieces: the verdict, the
+    // offsets and angle the task reports (before the camera's own scatter) and text 1.
+    struct SceneView {
+        bool ok = false;
+        double x = 0, y = 0, angle = 0;
+        QString text;
+    };
+    // Answers for a task with the axes at pose; false: the task looks at nothing the
+    // scene knows and answers from its settings.
+    using Scene = std::function<bool(int task, const Pose& pose, SceneView* view)>;
     static constexpr int kMaxTasks = 64;
     // Each camera's true scale; the library assumes 50 px/mm until it is calibrated.
     static constexpr double kUpperPxPerMm = 48.5;
@@ -39,6 +50,12 @@ public:
     void setSeed(uint32_t seed);
     // Where the axes are when a task is triggered; without it the pose is all 0.
     void setPoseSource(std::function<Pose()> source);
+    // The workpieces the cameras look at; without a scene every task answers from its settings.
+    void setScene(Scene scene);
+    // Off: tasks end without a picture (nothing to show or save; much faster runs).
+    void setRenderImages(bool on);
+    // Scatter of what the cameras report from the scene (mm and degrees, standard deviation).
+    void setSceneNoise(double mm, double deg);
     // Pose from the card: command positions of axes 0..3 (X, Y, Z, Q) of card 0.
     static Pose cardPose();
     // Axis position at which the calibration mark of task (6..12) sits under the
@@ -70,4 +87,8 @@ private:
     int m_serial[kMaxTasks] = {};
     double m_nozzleZero = 0.0;
     std::function<Pose()> m_pose;
+    Scene m_scene;
+    double m_sceneMm = 0.003;
+    double m_sceneDeg = 0.03;
+    bool m_render = true;
 };

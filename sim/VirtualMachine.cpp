@@ -1,9 +1,9 @@
 #include "VirtualMachine.h"
 
 #include "platform/Clock.h"
+#include "sim/BeltTransport.h"
 #include "sim/HeightSensor.h"
 #include "sim/MesEmulator.h"
-#include "sim/BeltTransport.h"
 
 #include <mutex>
 
@@ -19,7 +19,10 @@ VirtualMachine::CompanionFactory& factory() {
 } // namespace
 
 VirtualMachine::VirtualMachine(uint32_t seed) : m_plant(seed), m_card(m_plant) {
+    m_workcell = Workcell::install(m_plant);
     addBelts(m_plant);
+    // The sensor on the network reads what lies under its spot in the plant.
+    m_heightSource = [this] { return m_workcell->heightUnderSensor(); };
 }
 
 VirtualMachine::~VirtualMachine() {

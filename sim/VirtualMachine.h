@@ -4,6 +4,7 @@
 // Tests step the plant from the lockstep clock instead (see tests/TestSupport.h).
 #include "sim/Plant.h"
 #include "sim/VirtualCard.h"
+#include "sim/Workcell.h"
 
 #include <atomic>
 #include <cstdint>
@@ -27,6 +28,8 @@ public:
 
     Plant& plant() { return m_plant; }
     VirtualCard& card() { return m_card; }
+    // Labels, barrels, trays and what the cameras see (plant lock for its state).
+    Workcell& workcell() { return *m_workcell; }
 
     // Makes the card library talk to this machine's card.
     void installCard();
@@ -69,6 +72,7 @@ private:
 
     Plant m_plant;
     VirtualCard m_card;
+    Workcell* m_workcell = nullptr;
     std::thread m_thread;
     std::atomic<bool> m_running{false};
     std::unique_ptr<HeightSensor> m_heightSensor;

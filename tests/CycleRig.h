@@ -83,9 +83,10 @@ struct CycleRig : SimRig {
                 ProductRecords::writeRow(r, QDateTime::fromMSecsSinceEpoch(clk::wallMs()));
             }
         });
-        plant().forceInput(19, 1); // NG tray present
-        plant().forceInput(20, 1); // label NG box present
-        plant().forceInput(21, 0); // and not full
+        plant().nozzle().setGripRule(nullptr); // the stand-in plate: a label wherever the nozzle picks
+        plant().forceInput(19, 1);             // NG tray present
+        plant().forceInput(20, 1);             // label NG box present
+        plant().forceInput(21, 0);             // and not full
         clock.addPeriodic("fast", 5000, [this] { scan.pass(); });
         clock.addPeriodic("10ms", 10000, [this] { window.tick10ms(); });
         clock.addPeriodic("100ms", 100000, [this] { window.tick100ms(); });

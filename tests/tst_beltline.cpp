@@ -12,6 +12,7 @@
 #include "machine/IoAccess.h"
 #include "sequences/BeltLine.h"
 #include "sequences/CycleData.h"
+#include "sequences/Homing.h"
 #include "sequences/Taska.h"
 #include "sequences/Taskb.h"
 #include "sim/BeltTransport.h"
@@ -53,7 +54,13 @@ struct Line : SimRig {
         clock.addPeriodic("fast", 5000, [this] { scan.pass(); });
         clock.addPeriodic("tick10", 10000, [this] { window.tick10ms(); });
         clock.addPeriodic("tick100", 100000, [this] { window.tick100ms(); });
-        clock.addPeriodic("cycle", 5000, [this] { cycle.pass(); });
+        // The cycle's homing and end of production only: the tests play its side of the
+        // tray hand-over themselves (finishTray).
+        clock.addPeriodic("cycle", 5000, [] {
+            homingResetBlock();
+            homingStep();
+            endProductionStep();
+        });
         clock.addPeriodic("belts", 5000, [this] { belts.pass(); });
         clock.addPeriodic("watch", 1000, [this] { watch(); });
         runFor(0.05);

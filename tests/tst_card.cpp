@@ -232,6 +232,7 @@ private slots:
     void vacuumSwitchFollowsTheNozzle() {
         SimRig rig;
         rig.startCard();
+        rig.plant().nozzle().setGripRule(nullptr); // a label under the nozzle wherever it stands
         writeImage(32, true);
         QVERIFY(rig.runUntil([] { return readImage(32) == 0; }, 0.1));
         writeImage(33, true); // blow-off lets the label go

@@ -419,7 +419,8 @@ private slots:
     }
 
     void noLabelFromPanel() {
-        dmc_write_can_outbit(0, 2, 0, 0); // vacuum on
+        rig->plant().nozzle().setGripRule(nullptr); // a label under the nozzle wherever it stands
+        dmc_write_can_outbit(0, 2, 0, 0);           // vacuum on
         rig->runFor(0.2);
         QCOMPARE(dmc_read_can_inbit(0, 2, 0), short(0));
         dmc_write_can_outbit(0, 2, 0, 1);
