@@ -121,9 +121,7 @@ void trayLevelSteps() {
         stepA = 102;
     }
     if (cycleStep(102) && moveZSafeLift(1)) {
-        // Only a real change restarts the done check: re-commanding a retracted arm would
-        // cost its 0.2 s settle time on every return to step 100.
-        if (!trayDone(2) && cylinderValveState(cylNgExtend) != 0) cylinderCmd(cylNgExtend, 0, 0);
+        if (!trayDone(2)) cylinderCmd(cylNgExtend, 0, 0);
         stepA = 103;
     }
     if (cycleStep(103) && moveZSafeLift(1) && cylinderCmd(cylNgExtend, 1, 0))

@@ -52,18 +52,6 @@ int cylinderCmd(int k, int query, int state) {
     return 0;
 }
 
-int cylinderValveState(int k) {
-    if (k < 0 || k > 5) return -1;
-    const CylinderWiring w = wiring(k);
-    // The card itself, not the scan's image: a command of this very pass must count.
-    auto on = [](int bit) { return dmc_read_can_outbit(cardNo, 2, WORD(bit)) == 0; };
-    const bool a = on(w.valveA);
-    if (w.valveB < 0) return a ? 1 : 0;
-    const bool b = on(w.valveB);
-    if (a == b) return -1;
-    return w.inverted ? int(a) : int(b);
-}
-
 void node2Out(int bit, bool on) {
     singleout(cardNo, 2, 1, WORD(bit), on ? 1 : 0, 0);
 }

@@ -12,8 +12,6 @@ enum Cylinder {
 // query 0: set the valve(s) to state and forget the done state;
 // otherwise: 1 when the cylinder reached the position its valves command.
 int cylinderCmd(int k, int query, int state);
-// The state cylinder k's valves command now, or -1 when they command none (both off or both on).
-int cylinderValveState(int k);
 // Nozzle vacuum (bit 0) and blow (bit 1) on CAN node 2.
 void node2Out(int bit, bool on);
 // Feeder outputs: 0 initialise, 1 feed start, 2 feeder vacuum valve.
