@@ -27,6 +27,7 @@
 #include "production/MachineStateStore.h"
 #include "recipes/RecipeName.h"
 #include "recipes/PasswordFile.h"
+#include "recipes/Users.h"
 #include "production/ProductRecords.h"
 #include "sequences/CycleData.h"
 
@@ -52,18 +53,6 @@ double yieldOf(double ok, double ng) {
     return ok + ng > 0.0 ? ok * 100.0 / (ng + ok) : 0.0;
 }
 
-QString userText(int level) {
-    switch (level) {
-    case 1:
-        return QStringLiteral("技术员");
-    case 2:
-        return QStringLiteral("工程师");
-    case 3:
-        return QStringLiteral("系统");
-    default:
-        return QString();
-    }
-}
 } // namespace
 
 MainWindow1::MainWindow1(QWidget* parent) : MainWindow1(parent, Options()) {}
@@ -389,7 +378,7 @@ void MainWindow1::loadProjectName() {
         Prompt::warning(this, QStringLiteral("打开配方"), QStringLiteral("打开配方设置文件失败！"));
         return;
     }
-    const QString user = userText(userLevel);
+    const QString user = Users::levelName(userLevel);
     QTextStream in(&file);
     in.setCodec("UTF-8");
     // A name that could reach outside the recipes is never the current recipe.
