@@ -25,10 +25,10 @@
 #include "platform/vision/taskdata.h"
 #include "production/FormMes.h"
 #include "production/MachineStateStore.h"
-#include "recipes/RecipeName.h"
-#include "recipes/PasswordFile.h"
-#include "recipes/Users.h"
 #include "production/ProductRecords.h"
+#include "recipes/PasswordFile.h"
+#include "recipes/RecipeName.h"
+#include "recipes/Users.h"
 #include "sequences/CycleData.h"
 
 #include <QCloseEvent>

@@ -386,7 +386,7 @@ private slots:
         rig.runFor(0.2);
         gr[1] = 4;
         rig.click("pushButton_5"); // manual
-        rig.runFor(0.2);            // the tray boxes are enabled
+        rig.runFor(0.2);           // the tray boxes are enabled
         rig.window->refreshMain();
         auto* cell = rig.widget<QDoubleSpinBox>("doubleSpinBox_101");
         QTest::keyClick(cell, Qt::Key_Up);

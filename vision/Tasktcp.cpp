@@ -16,7 +16,6 @@ const char* const kSensorHost = "127.0.0.1";
 constexpr quint16 kSensorPort = 4196;
 } // namespace
 
-
 Tasktcp::Tasktcp(QObject* parent) : QThread(parent), m_host(kSensorHost), m_port(kSensorPort) {
     moveToThread(this);
 }
