@@ -103,44 +103,19 @@ HeightSensor::~HeightSensor() {
 }
 
 bool HeightSensor::start(quint16 port, const QHostAddress& address) {
-    stop();
-    m_thread = new QThread;
-    m_thread->setObjectName("HeightSensor");
-    m_server = new HeightSensorServer(*this);
-    m_server->moveToThread(m_thread);
-    m_thread->start();
-    bool ok = false;
-    QMetaObject::invokeMethod(
-        m_server, [&] { ok = m_server->listen(address, port); }, Qt::BlockingQueuedConnection);
-    m_port = ok ? m_server->serverPort() : 0;
-    if (!ok) stop();
-    return ok;
+    return m_serverThread.start(new HeightSensorServer(*this), "HeightSensor", port, address);
 }
 
 void HeightSensor::stop() {
-    if (!m_thread) return;
-    HeightSensorServer* server = m_server;
-    QMetaObject::invokeMethod(
-        server,
-        [server] {
-            server->closeAll();
-            delete server;
-        },
-        Qt::BlockingQueuedConnection);
-    m_server = nullptr;
-    m_thread->quit();
-    m_thread->wait();
-    delete m_thread;
-    m_thread = nullptr;
-    m_port = 0;
+    m_serverThread.stop();
 }
 
 bool HeightSensor::isListening() const {
-    return m_server != nullptr;
+    return m_serverThread.running();
 }
 
 quint16 HeightSensor::port() const {
-    return m_port;
+    return m_serverThread.port();
 }
 
 void HeightSensor::setSource(std::function<double()> mm) {

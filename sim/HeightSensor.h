@@ -2,6 +2,8 @@
 // The laser height sensor of the virtual machine: a TCP server on loopback that
 // answers "%01#RMD**\r" with the height under its head, on a thread of its own.
 // It can misbehave on purpose, as a sick sensor or a bad network would.
+#include "sim/ServerThread.h"
+
 #include <QByteArray>
 #include <QHostAddress>
 #include <atomic>
@@ -9,7 +11,6 @@
 #include <memory>
 #include <mutex>
 
-class QThread;
 
 namespace sim {
 
@@ -62,9 +63,7 @@ private:
     Mode m_mode = Mode::Normal;
     std::atomic<int> m_requests{0};
     std::atomic<int> m_connections{0};
-    QThread* m_thread = nullptr;
-    HeightSensorServer* m_server = nullptr;
-    quint16 m_port = 0;
+    ServerThread<HeightSensorServer> m_serverThread;
 };
 
 } // namespace sim

@@ -149,40 +149,18 @@ void MesEmulator::setTls(const QSslKey& key, const QSslCertificate& certificate)
 }
 
 bool MesEmulator::start(quint16 port, const QHostAddress& address) {
-    stop();
-    m_thread = new QThread;
-    m_thread->setObjectName("MesEmulator");
-    m_server = new MesServer(*this);
-    m_server->moveToThread(m_thread);
-    m_thread->start();
-    bool ok = false;
-    QMetaObject::invokeMethod(
-        m_server, [&] { ok = m_server->listen(address, port); }, Qt::BlockingQueuedConnection);
-    m_port = ok ? m_server->serverPort() : 0;
-    if (!ok) stop();
-    return ok;
+    return m_serverThread.start(new MesServer(*this), "MesEmulator", port, address);
 }
 
 void MesEmulator::stop() {
-    if (!m_thread) return;
-    MesServer* server = m_server;
-    QMetaObject::invokeMethod(
-        server,
-        [server] {
-            server->closeAll();
-            delete server;
-        },
-        Qt::BlockingQueuedConnection);
-    m_server = nullptr;
-    m_thread->quit();
-    m_thread->wait();
-    delete m_thread;
-    m_thread = nullptr;
-    m_port = 0;
+    m_serverThread.stop();
 }
 
 QString MesEmulator::url(const QString& path) const {
-    return QString("%1://127.0.0.1:%2%3").arg(m_key.isNull() ? "http" : "https").arg(m_port).arg(path);
+    return QString("%1://127.0.0.1:%2%3")
+        .arg(m_key.isNull() ? "http" : "https")
+        .arg(m_serverThread.port())
+        .arg(path);
 }
 
 void MesEmulator::setMode(Mode mode) {

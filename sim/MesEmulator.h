@@ -2,6 +2,8 @@
 // A MES of our own for the virtual machine and the tests: a small HTTP/1.1 server
 // on loopback, on a thread of its own. It answers in-station and out-station
 // requests, keeps what it received and can misbehave on purpose.
+#include "sim/ServerThread.h"
+
 #include <QByteArray>
 #include <QHostAddress>
 #include <QList>
@@ -12,7 +14,6 @@
 #include <atomic>
 #include <mutex>
 
-class QThread;
 
 namespace sim {
 
@@ -51,7 +52,7 @@ public:
     // Port 0 picks a free port. False when the port cannot be bound.
     bool start(quint16 port = 0, const QHostAddress& address = QHostAddress::LocalHost);
     void stop();
-    quint16 port() const { return m_port; }
+    quint16 port() const { return m_serverThread.port(); }
     // "http(s)://127.0.0.1:<port>" followed by path.
     QString url(const QString& path) const;
     QString inUrl() const { return url("/mes/in"); }
@@ -75,9 +76,7 @@ private:
     QList<Request> m_requests;
     QSslKey m_key;
     QSslCertificate m_certificate;
-    QThread* m_thread = nullptr;
-    MesServer* m_server = nullptr;
-    quint16 m_port = 0;
+    ServerThread<MesServer> m_serverThread;
 };
 
 } // namespace sim
