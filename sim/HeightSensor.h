@@ -11,7 +11,6 @@
 #include <memory>
 #include <mutex>
 
-
 namespace sim {
 
 class HeightSensorServer;

@@ -14,7 +14,6 @@
 #include <atomic>
 #include <mutex>
 
-
 namespace sim {
 
 class MesServer;
