@@ -35,16 +35,16 @@ void Neighbour::enter(Plant& plant, Stage s) {
     }
 }
 
-// An answer is given once its condition has held for the answer delay.
-bool Neighbour::due(int64_t nowUs) {
-    return m_dueUs >= 0 && nowUs >= m_dueUs;
-}
-
-void Neighbour::arm(Plant& plant, int64_t nowUs) {
-    if (m_dueUs >= 0) return;
-    std::uniform_int_distribution<int64_t> d(m_delayMinUs,
-                                             m_delayMaxUs > m_delayMinUs ? m_delayMaxUs : m_delayMinUs);
-    m_dueUs = nowUs + int64_t(double(d(plant.rng())) * m_slow);
+// An answer is given once its condition has held for the answer delay, drawn when
+// the condition first holds.
+bool Neighbour::answerDue(Plant& plant, int64_t nowUs, bool cond) {
+    if (!cond) return false;
+    if (m_dueUs < 0) {
+        std::uniform_int_distribution<int64_t> d(m_delayMinUs,
+                                                 m_delayMaxUs > m_delayMinUs ? m_delayMaxUs : m_delayMinUs);
+        m_dueUs = nowUs + int64_t(double(d(plant.rng())) * m_slow);
+    }
+    return nowUs >= m_dueUs;
 }
 
 bool Neighbour::takeOutgoing(Tray& tray) {
@@ -89,16 +89,14 @@ void Neighbour::stepSender(Plant& plant, int64_t nowUs) {
             if (m_supply > 0) --m_supply;
         }
         cond = m_hasTray;
-        if (cond) arm(plant, nowUs);
-        if (cond && due(nowUs)) {
+        if (answerDue(plant, nowUs, cond)) {
             setSignal(plant, 0, true);
             enter(plant, Offered);
         }
         break;
     case Offered:
         cond = ready;
-        if (cond) arm(plant, nowUs);
-        if (cond && due(nowUs)) {
+        if (answerDue(plant, nowUs, cond)) {
             setSignal(plant, 2, true);
             enter(plant, Begun);
         }
@@ -110,8 +108,7 @@ void Neighbour::stepSender(Plant& plant, int64_t nowUs) {
             break;
         }
         cond = recive;
-        if (cond) arm(plant, nowUs);
-        if (cond && due(nowUs)) {
+        if (answerDue(plant, nowUs, cond)) {
             setSignal(plant, 1, true);
             enter(plant, Moving);
         }
@@ -129,16 +126,14 @@ void Neighbour::stepSender(Plant& plant, int64_t nowUs) {
             break;
         }
         cond = compeled;
-        if (cond) arm(plant, nowUs);
-        if (cond && due(nowUs)) {
+        if (answerDue(plant, nowUs, cond)) {
             setSignal(plant, 2, false);
             enter(plant, Finished);
         }
         break;
     case Finished:
         cond = !compeled && !recive;
-        if (cond) arm(plant, nowUs);
-        if (cond && due(nowUs)) {
+        if (answerDue(plant, nowUs, cond)) {
             setSignal(plant, 0, false);
             setSignal(plant, 1, false);
             m_nextTrayUs = nowUs + m_supplyIntervalUs;
@@ -159,16 +154,14 @@ void Neighbour::stepReceiver(Plant& plant, int64_t nowUs) {
     switch (m_stage) {
     case Idle:
         cond = !m_holding;
-        if (cond) arm(plant, nowUs);
-        if (cond && due(nowUs)) {
+        if (answerDue(plant, nowUs, cond)) {
             setSignal(plant, 0, true);
             enter(plant, Offered);
         }
         break;
     case Offered:
         cond = ready && beg;
-        if (cond) arm(plant, nowUs);
-        if (cond && due(nowUs)) {
+        if (answerDue(plant, nowUs, cond)) {
             setSignal(plant, 1, true);
             enter(plant, Begun);
         }
@@ -185,8 +178,7 @@ void Neighbour::stepReceiver(Plant& plant, int64_t nowUs) {
             if (frozen()) break;
         }
         cond = m_stage == Moving && m_holding;
-        if (cond) arm(plant, nowUs);
-        if (cond && due(nowUs)) {
+        if (answerDue(plant, nowUs, cond)) {
             setSignal(plant, 2, true);
             setSignal(plant, 1, false);
             enter(plant, Finished);
@@ -194,8 +186,7 @@ void Neighbour::stepReceiver(Plant& plant, int64_t nowUs) {
         break;
     case Finished:
         cond = !beg || !busy;
-        if (cond) arm(plant, nowUs);
-        if (cond && due(nowUs)) {
+        if (answerDue(plant, nowUs, cond)) {
             setSignal(plant, 0, false);
             setSignal(plant, 2, false);
             m_freeAtUs = nowUs + m_consumeUs;

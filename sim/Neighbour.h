@@ -83,8 +83,7 @@ private:
     bool machineOut(Plant& plant, int k) const;
     void setSignal(Plant& plant, int k, bool on);
     void enter(Plant& plant, Stage s);
-    bool due(int64_t nowUs);
-    void arm(Plant& plant, int64_t nowUs);
+    bool answerDue(Plant& plant, int64_t nowUs, bool cond);
     void stepSender(Plant& plant, int64_t nowUs);
     void stepReceiver(Plant& plant, int64_t nowUs);
 
