@@ -52,6 +52,24 @@ private slots:
         QCOMPARE(alarmActive, u8(0));
     }
 
+    // A finished tray is handed over once: the cycle waits at step 2 until the belt
+    // line has brought the next one, however long that takes.
+    void finishedTrayWaitsForTheNextOne() {
+        CycleRig rig;
+        QVERIFY(rig.homeAndStart());
+        QVERIFY2(rig.runUntil([] { return gr[21] >= 19.0; }, 600.0), qPrintable(rig.state()));
+        rig.beltOn = false; // the belt line is busy elsewhere
+        QVERIFY2(rig.runUntil([] { return stepA == 2.0; }, 60.0), qPrintable(rig.state()));
+        QCOMPARE(trayState, 2);
+        rig.runFor(20.0);
+        QCOMPARE(stepA, 2.0);
+        QCOMPARE(gr[21], 20.0);
+        QCOMPARE(gr[1], 1.0);
+
+        trayState = 1; // the next tray is clamped
+        QVERIFY2(rig.runUntil([] { return gr[21] >= 21.0; }, 120.0), qPrintable(rig.state()));
+    }
+
     // 20 cells used to fold onto cell 1 of a 20-record buffer.
     void plateOf4x5IsWorkedCompletely() {
         CycleRig rig;
