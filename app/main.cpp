@@ -27,6 +27,7 @@ void placeBeside(QWidget* panel, const QWidget* window) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(TAVRIN_VERSION);
     SingleInstance instance;
     if (!instance.acquire()) return -1;
     app.setStyleSheet(kStyleSheet);

@@ -18,6 +18,11 @@ int usage(const QString& why) {
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(TAVRIN_VERSION);
+    if (app.arguments().contains("--version")) {
+        std::printf("tavrin-runner %s\n", TAVRIN_VERSION);
+        return 0;
+    }
     int trays = 0, products = 0;
     double hours = 0;
     uint seed = 1;

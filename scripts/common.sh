@@ -4,7 +4,8 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${TAVRIN_BUILD:-$ROOT/build}"
 
 PACKAGES=(cmake g++ ninja-build pkg-config qtbase5-dev qtbase5-dev-tools libqt5sql5-sqlite
-          libqt5charts5-dev libqcustomplot-dev nlohmann-json3-dev libssl-dev fonts-noto-cjk)
+          libqt5charts5-dev libqcustomplot-dev nlohmann-json3-dev libssl-dev fonts-noto-cjk
+          ${EXTRA_PACKAGES[@]+"${EXTRA_PACKAGES[@]}"})
 
 install_missing() {
     local missing=()
