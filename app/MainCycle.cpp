@@ -7,6 +7,8 @@
 #include "sequences/Cylinders.h"
 #include "sequences/NamedMoves.h"
 
+#include <QCoreApplication>
+
 namespace {
 // Alarm row of a failed save, after the rows of the alarm table.
 constexpr int kSaveFailureCode = 120;
@@ -65,7 +67,9 @@ void MainCycle::ngExtendButton() {
 
 void MainCycle::startRequestToRun() {
     if (startRequest != 1) return;
-    if (gd[46] == 0.0 && ask && ask("MES提示", "MES已经屏蔽，是否开启？")) {
+    if (gd[46] == 0.0 && ask &&
+        ask(QCoreApplication::translate("MainCycle", "MES提示"),
+            QCoreApplication::translate("MainCycle", "MES已经屏蔽，是否开启？"))) {
         gd[46] = 2.0;
         if (refreshData) refreshData();
         if (saveData) saveData();
@@ -96,8 +100,9 @@ void MainCycle::noteSaveFailure(const QString& file, const QString& error) {
     // alarm table runs and while a question is open.
     if (!m_saveFailure.isEmpty())
         adderrshow(historyView, currentView, m_saveFailure, false, kSaveFailureCode, 2);
-    m_saveFailure = QStringLiteral("文件保存失败，原文件未改变：%1（%2）")
-                        .arg(m_failedFiles.join(QStringLiteral("、")), error);
+    // The history file keeps the Chinese text; the views translate the part before the file names.
+    m_saveFailure = QString::fromUtf8(QT_TRANSLATE_NOOP("AlarmTable", "文件保存失败，原文件未改变：")) +
+                    QStringLiteral("%1（%2）").arg(m_failedFiles.join("、"), error);
     adderrshow(historyView, currentView, m_saveFailure, true, kSaveFailureCode, 2);
 }
 

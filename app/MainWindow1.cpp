@@ -32,6 +32,7 @@
 #include "sequences/CycleData.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDesktopWidget>
 #include <QFile>
 #include <QFileInfo>
@@ -79,7 +80,8 @@ MainWindow1::MainWindow1(QWidget* parent, const Options& opts)
     });
     // The recipe name must be sound before the files are read from its folder.
     const QString recipeWarning = CurrentRecipe::ensureValid();
-    if (!recipeWarning.isEmpty()) Prompt::warning(this, QStringLiteral("打开配方"), recipeWarning);
+    if (!recipeWarning.isEmpty())
+        Prompt::warning(this, QCoreApplication::translate("MainWindow1", "打开配方"), recipeWarning);
     inifiletovar();
     refreshMainAndSpeed();
     loadProjectName();
@@ -139,7 +141,8 @@ MainWindow1::MainWindow1(QWidget* parent, const Options& opts)
         startupDone = 1;
     });
     if (options.startHousekeeping) ImageHousekeeping::startDetached();
-    taskdata::GetInstance()->setCamNames({QStringLiteral("上相机"), QStringLiteral("下相机")});
+    taskdata::GetInstance()->setCamNames({QCoreApplication::translate("MainWindow1", "上相机"),
+                                          QCoreApplication::translate("MainWindow1", "下相机")});
     buildImageViews();
     wireControls();
     // Bin layers, the B# trays and the single yield clear buttons are not used on this machine.
@@ -173,14 +176,18 @@ void MainWindow1::warnDamagedFiles() {
     if (damage.isEmpty()) return;
     QStringList lines;
     for (const kzct::LoadDamage& d : damage) {
-        QString line = QStringLiteral("%1：缺少 %2 项").arg(d.file).arg(d.missing);
-        if (d.unreadable) line += QStringLiteral("，%1 行无法读取").arg(d.unreadable);
+        QString line =
+            QCoreApplication::translate("MainWindow1", "%1：缺少 %2 项").arg(d.file).arg(d.missing);
+        if (d.unreadable)
+            line += QCoreApplication::translate("MainWindow1", "，%1 行无法读取").arg(d.unreadable);
         if (!d.copy.isEmpty())
-            line += QStringLiteral("；原文件已另存为 %1").arg(QFileInfo(d.copy).fileName());
+            line += QCoreApplication::translate("MainWindow1", "；原文件已另存为 %1")
+                        .arg(QFileInfo(d.copy).fileName());
         lines << line;
     }
-    Prompt::warning(this, QStringLiteral("参数文件不完整"),
-                    QStringLiteral("以下文件不完整，缺少的参数保持原值，请检查参数后再保存：\n") +
+    Prompt::warning(this, QCoreApplication::translate("MainWindow1", "参数文件不完整"),
+                    QCoreApplication::translate(
+                        "MainWindow1", "以下文件不完整，缺少的参数保持原值，请检查参数后再保存：\n") +
                         lines.join("\n"));
 }
 
@@ -209,14 +216,14 @@ void MainWindow1::buildPages() {
     auto* axisScroll = new QScrollArea;
     axisScroll->setWidgetResizable(false);
     axisScroll->setWidget(zhouPage);
-    tabs->addTab(axisScroll, QStringLiteral("轴手动"));
-    tabs->addTab(ioPage, QStringLiteral("IO手动"));
-    tabs->addTab(form2, QStringLiteral("位置设置"));
-    tabs->addTab(form3, QStringLiteral("皮带线设置"));
-    tabs->addTab(form4, QStringLiteral("标定设置"));
-    tabs->addTab(form5, QStringLiteral("功能设置"));
-    tabs->addTab(formMes, QStringLiteral("MES设置"));
-    tabs->addTab(machineStatus, QStringLiteral("机台状态"));
+    tabs->addTab(axisScroll, QCoreApplication::translate("MainWindow1", "轴手动"));
+    tabs->addTab(ioPage, QCoreApplication::translate("MainWindow1", "IO手动"));
+    tabs->addTab(form2, QCoreApplication::translate("MainWindow1", "位置设置"));
+    tabs->addTab(form3, QCoreApplication::translate("MainWindow1", "皮带线设置"));
+    tabs->addTab(form4, QCoreApplication::translate("MainWindow1", "标定设置"));
+    tabs->addTab(form5, QCoreApplication::translate("MainWindow1", "功能设置"));
+    tabs->addTab(formMes, QCoreApplication::translate("MainWindow1", "MES设置"));
+    tabs->addTab(machineStatus, QCoreApplication::translate("MainWindow1", "机台状态"));
 
     // Tabs 9..14 are buttons that open windows; the tab itself cannot be selected.
     auto addButtonTab = [tabs](const QString& text) {
@@ -228,16 +235,18 @@ void MainWindow1::buildPages() {
         tabs->tabBar()->setTabButton(index, QTabBar::RightSide, button);
         return button;
     };
-    connect(addButtonTab(QStringLiteral("视觉设置")), &QToolButton::clicked, this, &MainWindow1::visonshow);
-    connect(addButtonTab(QStringLiteral("气缸+轴点动")), &QToolButton::clicked, this, &MainWindow1::jogshow);
-    connect(addButtonTab(QStringLiteral("  配方  ")), &QToolButton::clicked, ui->pushButton_28,
-            &QPushButton::click);
-    connect(addButtonTab(QStringLiteral("  系统  ")), &QToolButton::clicked, ui->pushButton_30,
-            &QPushButton::click);
-    connect(addButtonTab(QStringLiteral("  登录  ")), &QToolButton::clicked, ui->pushButton_9,
-            &QPushButton::click);
-    connect(addButtonTab(QStringLiteral("  退出  ")), &QToolButton::clicked, ui->pushButton_23,
-            &QPushButton::click);
+    connect(addButtonTab(QCoreApplication::translate("MainWindow1", "视觉设置")), &QToolButton::clicked, this,
+            &MainWindow1::visonshow);
+    connect(addButtonTab(QCoreApplication::translate("MainWindow1", "气缸+轴点动")), &QToolButton::clicked,
+            this, &MainWindow1::jogshow);
+    connect(addButtonTab(QCoreApplication::translate("MainWindow1", "  配方  ")), &QToolButton::clicked,
+            ui->pushButton_28, &QPushButton::click);
+    connect(addButtonTab(QCoreApplication::translate("MainWindow1", "  系统  ")), &QToolButton::clicked,
+            ui->pushButton_30, &QPushButton::click);
+    connect(addButtonTab(QCoreApplication::translate("MainWindow1", "  登录  ")), &QToolButton::clicked,
+            ui->pushButton_9, &QPushButton::click);
+    connect(addButtonTab(QCoreApplication::translate("MainWindow1", "  退出  ")), &QToolButton::clicked,
+            ui->pushButton_23, &QPushButton::click);
     for (QPushButton* button : {ui->pushButton_28, ui->pushButton_30, ui->pushButton_9, ui->pushButton_23})
         button->hide();
 }
@@ -372,10 +381,12 @@ void MainWindow1::jogshow() {
 
 void MainWindow1::loadProjectName() {
     const QString recipeWarning = CurrentRecipe::ensureValid();
-    if (!recipeWarning.isEmpty()) Prompt::warning(this, QStringLiteral("打开配方"), recipeWarning);
+    if (!recipeWarning.isEmpty())
+        Prompt::warning(this, QCoreApplication::translate("MainWindow1", "打开配方"), recipeWarning);
     QFile file(Paths::configDir() + "/ProjectName.set");
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        Prompt::warning(this, QStringLiteral("打开配方"), QStringLiteral("打开配方设置文件失败！"));
+        Prompt::warning(this, QCoreApplication::translate("MainWindow1", "打开配方"),
+                        QCoreApplication::translate("MainWindow1", "打开配方设置文件失败！"));
         return;
     }
     const QString user = Users::levelName(userLevel);
@@ -384,7 +395,8 @@ void MainWindow1::loadProjectName() {
     // A name that could reach outside the recipes is never the current recipe.
     QString name = in.readLine();
     if (!isValidRecipeName(name.trimmed())) name.clear();
-    setWindowTitle(QStringLiteral("Tavrin    当前配方：") + name + QStringLiteral("    当前用户：") + user);
+    setWindowTitle(QCoreApplication::translate("MainWindow1", "Tavrin    当前配方：") + name +
+                   QCoreApplication::translate("MainWindow1", "    当前用户：") + user);
     currentRecipe = name;
     taskdata::GetInstance()->setProjectName(currentRecipe);
     taskdata::GetInstance()->setUserLevel(userLevel, user);
@@ -457,8 +469,9 @@ void MainWindow1::closeEvent(QCloseEvent* event) {
     }
     // The run data whatever the answer.
     iniRUNvartofile();
-    if (m_askOnClose && Prompt::question(nullptr, QStringLiteral("保存参数"),
-                                         QStringLiteral("软件即将关闭，请确认是否保存参数。"))) {
+    if (m_askOnClose &&
+        Prompt::question(nullptr, QCoreApplication::translate("MainWindow1", "保存参数"),
+                         QCoreApplication::translate("MainWindow1", "软件即将关闭，请确认是否保存参数。"))) {
         cvWindow->savefilepara();
         inivartofile();
     }

@@ -24,7 +24,8 @@ void MainWindow1::wireControls() {
     cycle.historyView = ui->textBrowser_2;
     cycle.currentView = ui->textBrowser;
     cycle.ask = [this](const QString& title, const QString& text) {
-        return Prompt::question(this, title, text, QStringLiteral("是"), QStringLiteral("否"));
+        return Prompt::question(this, title, text, QCoreApplication::translate("MainWindow1", "是"),
+                                QCoreApplication::translate("MainWindow1", "否"));
     };
     cycle.refreshData = [this] { emit m_sigrefdata(); };
     cycle.saveData = [this] { emit m_sigsavedata(); };
@@ -32,7 +33,8 @@ void MainWindow1::wireControls() {
 
     ui->pushButton_5->setCheckable(true);
     ui->pushButton_5->setChecked(manualMode == 1.0);
-    ui->pushButton_5->setText(manualMode == 1.0 ? QStringLiteral("手动") : QStringLiteral("自动"));
+    ui->pushButton_5->setText(manualMode == 1.0 ? QCoreApplication::translate("MainWindow1", "手动")
+                                                : QCoreApplication::translate("MainWindow1", "自动"));
 
     // "清零" of a tray cell sets it back to the first cell; every clear ends with a refresh.
     const std::pair<QPushButton*, std::vector<int>> cellClears[] = {
@@ -132,13 +134,13 @@ void MainWindow1::on_pushButton_5_clicked() {
         manualMode = 0.0;
         taskdata::GetInstance()->setManual(0);
         ui->pushButton_5->setChecked(false);
-        ui->pushButton_5->setText(QStringLiteral("自动"));
+        ui->pushButton_5->setText(QCoreApplication::translate("MainWindow1", "自动"));
         clearBeltHandshakeLatches();
     } else {
         manualMode = 1.0;
         taskdata::GetInstance()->setManual(1);
         ui->pushButton_5->setChecked(true);
-        ui->pushButton_5->setText(QStringLiteral("手动"));
+        ui->pushButton_5->setText(QCoreApplication::translate("MainWindow1", "手动"));
         markViewsForRedraw(3);
     }
 }
@@ -221,10 +223,10 @@ void MainWindow1::updateModeWidgets() {
 
 void MainWindow1::updateHomingLabel() {
     if (homedUi) {
-        ui->label_255->setText(QStringLiteral("回原点完成"));
+        ui->label_255->setText(QCoreApplication::translate("MainWindow1", "回原点完成"));
         ui->label_255->setStyleSheet("QLabel{background-color: rgb(0, 255, 0);}");
     } else {
-        ui->label_255->setText(QStringLiteral("回原点未完成"));
+        ui->label_255->setText(QCoreApplication::translate("MainWindow1", "回原点未完成"));
         ui->label_255->setStyleSheet("QLabel{background-color: rgb(255, 0, 0);}");
     }
 }
@@ -238,13 +240,13 @@ void MainWindow1::setupCurve() {
     }
     customPlot.graph(0)->setName(QStringLiteral("X"));
     customPlot.graph(1)->setName(QStringLiteral("Y"));
-    customPlot.graph(2)->setName(QStringLiteral("角度"));
+    customPlot.graph(2)->setName(QCoreApplication::translate("MainWindow1", "角度"));
     customPlot.xAxis->setRange(0, 100);
     customPlot.yAxis->setRange(-200, 200);
-    customPlot.yAxis->setLabel(QStringLiteral("距离(um)"));
+    customPlot.yAxis->setLabel(QCoreApplication::translate("MainWindow1", "距离(um)"));
     customPlot.yAxis2->setVisible(true);
     customPlot.yAxis2->setRange(-1, 1);
-    customPlot.yAxis2->setLabel(QStringLiteral("角度(°)"));
+    customPlot.yAxis2->setLabel(QCoreApplication::translate("MainWindow1", "角度(°)"));
     for (QCPAxis* axis : {customPlot.xAxis, customPlot.yAxis, customPlot.yAxis2}) {
         axis->grid()->setPen(QPen(QColor(180, 180, 180), 1, Qt::DotLine));
         axis->grid()->setSubGridPen(QPen(QColor(50, 50, 50), 1, Qt::DotLine));

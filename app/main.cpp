@@ -1,7 +1,9 @@
 // Program entry: one copy per machine, the operator style, the main window.
 #include "app/DataSetup.h"
+#include "app/Language.h"
 #include "app/MainWindow1.h"
 #include "app/Prompt.h"
+#include "app/ScreenTour.h"
 #include "app/SignalClose.h"
 #include "app/SingleInstance.h"
 #include "app/StartupProbe.h"
@@ -28,6 +30,7 @@ void placeBeside(QWidget* panel, const QWidget* window) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(TAVRIN_VERSION);
+    Language::install(app);
     SingleInstance instance;
     if (!instance.acquire()) return -1;
     app.setStyleSheet(kStyleSheet);
@@ -47,6 +50,7 @@ int main(int argc, char* argv[]) {
         panel->show();
     }
     StartupProbe::arm(window);
+    ScreenTour::start(window, Platform::companionWindow());
     // Told to end by the system: save the run data and stop as a close does, without asking.
     SignalClose onSignal([window] {
         window->closeWithoutQuestion();

@@ -5,6 +5,7 @@
 #include "platform/Paths.h"
 #include "platform/kzmc.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace {
@@ -42,7 +43,8 @@ void initCard(QWidget* parent) {
     const short cards = dmc_board_init();
     if (cards < 1 || cards > 7) {
         cardOk = 0.0;
-        Prompt::warning(parent, QStringLiteral("错误"), QStringLiteral("初始化控制卡失败！"));
+        Prompt::warning(parent, QCoreApplication::translate("CardInit", "错误"),
+                        QCoreApplication::translate("CardInit", "初始化控制卡失败！"));
     }
 
     const QByteArray debugFile = (Paths::programDir() + "/DMCerr.txt").toUtf8();
@@ -53,7 +55,8 @@ void initCard(QWidget* parent) {
         QDir::toNativeSeparators(Paths::programDir() + "/Config/QRDMC3C00.ini").toLocal8Bit();
     if (dmc_download_configfile(cardNo, configFile.constData()) != 0) {
         cardOk = 0.0;
-        Prompt::warning(nullptr, QStringLiteral("下载板卡文件"), QStringLiteral("下载板卡文件文件失败！"));
+        Prompt::warning(nullptr, QCoreApplication::translate("CardInit", "下载板卡文件"),
+                        QCoreApplication::translate("CardInit", "下载板卡文件文件失败！"));
     }
 
     dmc_set_can_state(cardNo, 3, 1, 0);

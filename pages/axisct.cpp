@@ -6,12 +6,18 @@
 #include "machine/CardInit.h"
 #include "sequences/ManualMoves.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 
 namespace {
 
-const char* const kTitles[12] = {"取料X轴",    "取料Y轴", "取料Z轴",  "取料Q轴",  "NG Z轴",  "成品皮带轴",
-                                 "空盘皮带轴", "空",      "镜片1Y轴", "镜片2Y轴", "料仓Z轴", "吸笔Q轴"};
+const char* const kTitles[12] = {
+    QT_TRANSLATE_NOOP("axisct", "取料X轴"),    QT_TRANSLATE_NOOP("axisct", "取料Y轴"),
+    QT_TRANSLATE_NOOP("axisct", "取料Z轴"),    QT_TRANSLATE_NOOP("axisct", "取料Q轴"),
+    QT_TRANSLATE_NOOP("axisct", "NG Z轴"),     QT_TRANSLATE_NOOP("axisct", "成品皮带轴"),
+    QT_TRANSLATE_NOOP("axisct", "空盘皮带轴"), QT_TRANSLATE_NOOP("axisct", "空"),
+    QT_TRANSLATE_NOOP("axisct", "镜片1Y轴"),   QT_TRANSLATE_NOOP("axisct", "镜片2Y轴"),
+    QT_TRANSLATE_NOOP("axisct", "料仓Z轴"),    QT_TRANSLATE_NOOP("axisct", "吸笔Q轴")};
 
 const char* const kRed = "QLabel{background-color: rgb(255, 0, 0);}";
 const char* const kGreen = "QLabel{background-color: rgb(0, 255, 0);}";
@@ -44,7 +50,7 @@ void axisct::setAxis(short axis) {
     m_axis = axis;
     if (!validAxis(axis)) return;
     ui->doubleSpinBox_2->setValue(gd[50 + axis]);
-    ui->groupBox->setTitle(QString::fromUtf8(kTitles[axis]));
+    ui->groupBox->setTitle(QCoreApplication::translate("axisct", kTitles[axis]));
 }
 
 void axisct::refresh() {

@@ -63,7 +63,7 @@ ioct::~ioct() {
 void ioct::prepareTable(QTableWidget* table) {
     table->setColumnCount(2);
     table->setRowCount(kPoints);
-    table->setHorizontalHeaderLabels({QString::fromUtf8("状态"), QString::fromUtf8("名称")});
+    table->setHorizontalHeaderLabels({tr("状态"), tr("名称")});
     table->setColumnWidth(0, 120);
     table->setColumnWidth(1, 300);
     table->verticalHeader()->setDefaultSectionSize(40);

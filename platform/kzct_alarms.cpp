@@ -5,6 +5,7 @@
 #include "Paths.h"
 #include "kzct_internal.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -47,8 +48,25 @@ QColor levelColor(int level) {
     return QColor(0, 0, 0);
 }
 
+// The history file keeps the texts as raised; the views show them in the operator's language.
 QString shownText(int code, const QString& text) {
     return text.isEmpty() ? QString("报警代码 %1").arg(code) : text;
+}
+
+// Some texts end in a value (an error code, a file name): the part before it is translated.
+QString displayedText(int code, const QString& text) {
+    if (text.isEmpty()) return QCoreApplication::translate("AlarmTable", "报警代码 %1").arg(code);
+    const QByteArray source = text.toUtf8();
+    const QString whole = QCoreApplication::translate("AlarmTable", source.constData());
+    if (whole != text) return whole;
+    for (const QString& separator : {QStringLiteral("="), QStringLiteral("："), QStringLiteral(":")}) {
+        const int at = text.indexOf(separator);
+        if (at < 0) continue;
+        const QString head = text.left(at + separator.size());
+        const QString shown = QCoreApplication::translate("AlarmTable", head.toUtf8().constData());
+        if (shown != head) return shown + text.mid(at + separator.size());
+    }
+    return text;
 }
 
 QString renderCurrent(const std::map<int, Entry>& active) {
@@ -56,7 +74,7 @@ QString renderCurrent(const std::map<int, Entry>& active) {
     for (const auto& item : active) {
         html += QString("<p style=\"margin:0px; color:%1;\">%2</p>")
                     .arg(levelColor(item.second.level).name(),
-                         shownText(item.first, item.second.text).toHtmlEscaped());
+                         displayedText(item.first, item.second.text).toHtmlEscaped());
     }
     html += "</body></html>";
     return html;
@@ -160,7 +178,8 @@ void adderrshow(QTextBrowser* history, QTextBrowser* current, const QString& tex
         appendToHistoryFile(line);
     }
     const QColor color = levelColor(level);
-    onViewThread(history, [line, color](QTextBrowser* v) { appendLine(v, line, color); });
+    const QString shown = QString("%1  [%2] %3").arg(stamp).arg(code).arg(displayedText(code, text));
+    onViewThread(history, [shown, color](QTextBrowser* v) { appendLine(v, shown, color); });
 }
 
 void clearerrshow(QTextBrowser* current) {

@@ -42,7 +42,7 @@ bool acceptableNewName(QWidget* owner, const QString& title, const QString& name
         return false;
     }
     if (exists(name)) {
-        refuse(owner, title, QStringLiteral("配方“%1”已存在。").arg(name));
+        refuse(owner, title, QCoreApplication::translate("Recipes", "配方“%1”已存在。").arg(name));
         return false;
     }
     return true;
@@ -56,7 +56,7 @@ bool existingRecipe(QWidget* owner, const QString& title, const QString& name) {
         return false;
     }
     if (!QFileInfo(kzct::recipeDir(name)).isDir()) {
-        refuse(owner, title, QStringLiteral("配方“%1”不存在。").arg(name));
+        refuse(owner, title, QCoreApplication::translate("Recipes", "配方“%1”不存在。").arg(name));
         return false;
     }
     return true;
@@ -70,7 +70,7 @@ QString selectedName(QListWidget* list) {
 QString askName(QWidget* owner, const QString& title, const QString& proposal, bool* ok) {
     QInputDialog dialog(owner);
     dialog.setWindowTitle(title);
-    dialog.setLabelText(QStringLiteral("新配方名："));
+    dialog.setLabelText(QCoreApplication::translate("Recipes", "新配方名："));
     dialog.setTextValue(proposal);
     *ok = dialog.exec() == QDialog::Accepted;
     return dialog.textValue();
@@ -117,7 +117,7 @@ void createFrom(QListWidget* list, const QString& title, const QString& from, co
     QString error;
     if (!copyRecipe(from, name, &error)) {
         KZLOG::CLog::Error(QString("kzct: %1").arg(error));
-        refuse(owner, title, QStringLiteral("配方“%1”创建失败：%2").arg(name, error));
+        refuse(owner, title, QCoreApplication::translate("Recipes", "配方“%1”创建失败：%2").arg(name, error));
         return;
     }
     KZLOG::CLog::Info(QString("kzct: recipe \"%1\" created from \"%2\"").arg(name, from));
@@ -132,57 +132,59 @@ void peifangini(QListWidget* list, QLabel* current) {
 }
 
 void peifangnew(QListWidget* list) {
-    const QString title = QStringLiteral("新建配方");
+    const QString title = QCoreApplication::translate("Recipes", "新建配方");
     const QString from = kzct::currentRecipeName();
     if (!existingRecipe(ownerOf(list), title, from)) return;
     createFrom(list, title, from, QString());
 }
 
 void peifangcopy(QListWidget* list) {
-    const QString title = QStringLiteral("复制配方");
+    const QString title = QCoreApplication::translate("Recipes", "复制配方");
     const QString from = selectedName(list);
     if (from.isEmpty()) {
-        refuse(ownerOf(list), title, QStringLiteral("请先选择要复制的配方。"));
+        refuse(ownerOf(list), title, QCoreApplication::translate("Recipes", "请先选择要复制的配方。"));
         return;
     }
     if (!existingRecipe(ownerOf(list), title, from)) return;
-    createFrom(list, title, from, from + QStringLiteral("-副本"));
+    createFrom(list, title, from, from + QCoreApplication::translate("Recipes", "-副本"));
 }
 
 void peifangdelete(QListWidget* list) {
-    const QString title = QStringLiteral("删除配方");
+    const QString title = QCoreApplication::translate("Recipes", "删除配方");
     QWidget* owner = ownerOf(list);
     const QString name = selectedName(list);
     if (name.isEmpty()) {
-        refuse(owner, title, QStringLiteral("请先选择要删除的配方。"));
+        refuse(owner, title, QCoreApplication::translate("Recipes", "请先选择要删除的配方。"));
         return;
     }
     if (!existingRecipe(owner, title, name)) return;
     if (name == kzct::currentRecipeName()) {
-        refuse(owner, title, QStringLiteral("不能删除当前配方“%1”。").arg(name));
+        refuse(owner, title, QCoreApplication::translate("Recipes", "不能删除当前配方“%1”。").arg(name));
         return;
     }
     if (kzct::recipeNames().size() <= 1) {
-        refuse(owner, title, QStringLiteral("不能删除最后一个配方。"));
+        refuse(owner, title, QCoreApplication::translate("Recipes", "不能删除最后一个配方。"));
         return;
     }
-    if (QMessageBox::question(owner, title, QStringLiteral("确定删除配方“%1”吗？").arg(name),
+    if (QMessageBox::question(owner, title,
+                              QCoreApplication::translate("Recipes", "确定删除配方“%1”吗？").arg(name),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     const QString dir = kzct::recipeDir(name);
     // A linked folder loses the link, never what it points at.
     const bool removed = QFileInfo(dir).isSymLink() ? QFile::remove(dir) : QDir(dir).removeRecursively();
-    if (!removed) refuse(owner, title, QStringLiteral("配方“%1”未能完全删除。").arg(name));
+    if (!removed)
+        refuse(owner, title, QCoreApplication::translate("Recipes", "配方“%1”未能完全删除。").arg(name));
     KZLOG::CLog::Info(QString("kzct: recipe \"%1\" deleted").arg(name));
     refill(list);
 }
 
 void peifangrename(QString oldName, QString newName) {
-    const QString title = QStringLiteral("配方名修改");
+    const QString title = QCoreApplication::translate("Recipes", "配方名修改");
     QWidget* owner = ownerOf(nullptr);
     if (!existingRecipe(owner, title, oldName)) return;
     if (newName == oldName) {
-        refuse(owner, title, QStringLiteral("新配方名与旧配方名相同。"));
+        refuse(owner, title, QCoreApplication::translate("Recipes", "新配方名与旧配方名相同。"));
         return;
     }
     QString why;
@@ -192,43 +194,43 @@ void peifangrename(QString oldName, QString newName) {
     }
     // Only a change of case may match the old name itself.
     if (newName.compare(oldName, Qt::CaseInsensitive) != 0 && exists(newName)) {
-        refuse(owner, title, QStringLiteral("配方“%1”已存在。").arg(newName));
+        refuse(owner, title, QCoreApplication::translate("Recipes", "配方“%1”已存在。").arg(newName));
         return;
     }
     const bool current = oldName == kzct::currentRecipeName();
     if (!QDir().rename(kzct::recipeDir(oldName), kzct::recipeDir(newName))) {
-        refuse(owner, title, QStringLiteral("配方“%1”改名失败。").arg(oldName));
+        refuse(owner, title, QCoreApplication::translate("Recipes", "配方“%1”改名失败。").arg(oldName));
         return;
     }
     if (current && !kzct::setCurrentRecipeName(newName)) {
         // The name file still names the old folder: put it back.
         QDir().rename(kzct::recipeDir(newName), kzct::recipeDir(oldName));
-        refuse(owner, title, QStringLiteral("当前配方文件无法写入，配方名未修改。"));
+        refuse(owner, title, QCoreApplication::translate("Recipes", "当前配方文件无法写入，配方名未修改。"));
         return;
     }
     KZLOG::CLog::Info(QString("kzct: recipe \"%1\" renamed to \"%2\"").arg(oldName, newName));
 }
 
 bool peifangselecte(QListWidget* list) {
-    const QString title = QStringLiteral("设为当前配方");
+    const QString title = QCoreApplication::translate("Recipes", "设为当前配方");
     QWidget* owner = ownerOf(list);
     const QString name = selectedName(list);
     if (name.isEmpty()) {
-        refuse(owner, title, QStringLiteral("请先选择配方。"));
+        refuse(owner, title, QCoreApplication::translate("Recipes", "请先选择配方。"));
         return false;
     }
     if (!existingRecipe(owner, title, name)) return false;
     const QString previous = kzct::currentRecipeName();
     if (name == previous) return false;
     if (!QFileInfo(kzct::parameterFile(name)).isFile()) {
-        refuse(owner, title, QStringLiteral("配方“%1”没有参数文件。").arg(name));
+        refuse(owner, title, QCoreApplication::translate("Recipes", "配方“%1”没有参数文件。").arg(name));
         return false;
     }
     // The counters of the recipe being left stay with it.
     if (isValidRecipeName(previous) && QFileInfo(kzct::recipeDir(previous)).isDir())
         kzct::saveRunData(previous);
     if (!kzct::setCurrentRecipeName(name)) {
-        refuse(owner, title, QStringLiteral("当前配方文件无法写入，配方未切换。"));
+        refuse(owner, title, QCoreApplication::translate("Recipes", "当前配方文件无法写入，配方未切换。"));
         return false;
     }
     KZLOG::CLog::Info(QString("kzct: recipe \"%1\" is current").arg(name));

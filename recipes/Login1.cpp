@@ -22,16 +22,16 @@ void Login1::on_pushButton_3_clicked() {
     const int before = userLevel;
     const Users::LoginResult result = Users::login(ui->comboBox->currentIndex(), ui->lineEdit->text());
     if (result == Users::LoginResult::EmptyPassword) {
-        Prompt::warning(this, QString(), QStringLiteral("密码不能为空!"));
+        Prompt::warning(this, QString(), QCoreApplication::translate("Login1", "密码不能为空!"));
         return;
     }
     ui->lineEdit->clear();
     if (result == Users::LoginResult::Accepted) {
-        ui->label_4->setText(QStringLiteral("登录成功"));
+        ui->label_4->setText(QCoreApplication::translate("Login1", "登录成功"));
         emit S_dengluok();
         close();
     } else {
-        ui->label_4->setText(QStringLiteral("密码错误"));
+        ui->label_4->setText(QCoreApplication::translate("Login1", "密码错误"));
         // The title must not go on naming a user who is no longer logged in.
         if (before != 0) emit S_dengluok();
     }

@@ -11,7 +11,7 @@ Peifang1::Peifang1(QWidget* parent) : QDialog(parent), ui(new Ui::Peifang1) {
     setWindowModality(Qt::WindowModal);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     peifangini(ui->listWidget, ui->label_3);
-    setWindowTitle(QStringLiteral("配方管理"));
+    setWindowTitle(QCoreApplication::translate("Peifang1", "配方管理"));
     refresh();
     refreshTimer = new ClockTimer(this);
     connect(refreshTimer, &ClockTimer::timeout, this, &Peifang1::refresh);
@@ -55,7 +55,7 @@ void Peifang1::on_pushButton_2_clicked() {
     setEditingEnabled(false);
     if (peifangselecte(ui->listWidget)) emit S_xuanzhepeifang();
     reloadList();
-    notice.setText(QStringLiteral("切换配方中。。。"));
+    notice.setText(QCoreApplication::translate("Peifang1", "切换配方中。。。"));
     if (switching) notice.exec();
 }
 

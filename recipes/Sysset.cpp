@@ -7,6 +7,7 @@
 #include "app/Prompt.h"
 #include "sequences/CycleData.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 
 Sysset::Sysset(QWidget* parent) : QDialog(parent), ui(new Ui::Sysset) {
@@ -49,26 +50,26 @@ void Sysset::on_pushButton_2_clicked() {
                                   ui->lineEdit_3->text())) {
     case Users::ChangeResult::Reset:
         clearFields();
-        ui->label_6->setText(QStringLiteral("密码初始化成功！"));
+        ui->label_6->setText(QCoreApplication::translate("Sysset", "密码初始化成功！"));
         break;
     case Users::ChangeResult::EmptyField:
-        Prompt::warning(this, QString(), QStringLiteral("密码不能为空！"));
+        Prompt::warning(this, QString(), QCoreApplication::translate("Sysset", "密码不能为空！"));
         break;
     case Users::ChangeResult::NewDiffers:
-        Prompt::warning(this, QString(), QStringLiteral("新密码不同！"));
+        Prompt::warning(this, QString(), QCoreApplication::translate("Sysset", "新密码不同！"));
         break;
     case Users::ChangeResult::WrongOldPassword:
-        ui->label_6->setText(QStringLiteral("密码错误"));
+        ui->label_6->setText(QCoreApplication::translate("Sysset", "密码错误"));
         break;
     case Users::ChangeResult::Changed:
-        ui->label_6->setText(QStringLiteral("修改成功"));
+        ui->label_6->setText(QCoreApplication::translate("Sysset", "修改成功"));
         clearFields();
         break;
     case Users::ChangeResult::ReadFailed:
-        ui->label_6->setText(QStringLiteral("密码文件无法读取！"));
+        ui->label_6->setText(QCoreApplication::translate("Sysset", "密码文件无法读取！"));
         break;
     case Users::ChangeResult::WriteFailed:
-        ui->label_6->setText(QStringLiteral("密码文件写入失败！"));
+        ui->label_6->setText(QCoreApplication::translate("Sysset", "密码文件写入失败！"));
         break;
     }
 }

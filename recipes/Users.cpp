@@ -4,6 +4,8 @@
 #include "app/MachineData.h"
 #include "platform/KZLOG.h"
 
+#include <QCoreApplication>
+
 namespace Users {
 
 const char kDefaultPassword[] = "123456";
@@ -32,11 +34,11 @@ QByteArray storedDigests() {
 QString levelName(int level) {
     switch (level) {
     case 1:
-        return QStringLiteral("技术员");
+        return QCoreApplication::translate("Users", "技术员");
     case 2:
-        return QStringLiteral("工程师");
+        return QCoreApplication::translate("Users", "工程师");
     case 3:
-        return QStringLiteral("系统");
+        return QCoreApplication::translate("Users", "系统");
     default:
         return QString();
     }

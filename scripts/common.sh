@@ -5,6 +5,7 @@ BUILD="${TAVRIN_BUILD:-$ROOT/build}"
 
 PACKAGES=(cmake g++ ninja-build pkg-config qtbase5-dev qtbase5-dev-tools libqt5sql5-sqlite
           libqt5charts5-dev libqcustomplot-dev nlohmann-json3-dev libssl-dev fonts-noto-cjk
+          qttools5-dev qttools5-dev-tools
           ${EXTRA_PACKAGES[@]+"${EXTRA_PACKAGES[@]}"})
 
 install_missing() {

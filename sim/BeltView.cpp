@@ -4,6 +4,7 @@
 #include "sim/Plant.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,8 +20,11 @@ const char* const kFinishedNames[2][2][3] = {
     {{"IN_Ready", "IN_Busy", "IN_Beg"}, {"OT_Ready", "OT_Recive", "OT_Compeled"}},
     {{"IN_Ready", "IN_Recive", "IN_Compeled"}, {"OT_Ready", "OT_Busy", "OT_Beg"}}};
 
-const char* const kStageNames[2][5] = {{"等待料盘 idle", "Ready", "Beg", "送出 pushing", "完成 done"},
-                                       {"等待空位 idle", "Ready", "Recive", "接收 pulling", "完成 done"}};
+const char* const kStageNames[2][5] = {
+    {QT_TRANSLATE_NOOP("VmPanel", "等待料盘 idle"), "Ready", "Beg",
+     QT_TRANSLATE_NOOP("VmPanel", "送出 pushing"), QT_TRANSLATE_NOOP("VmPanel", "完成 done")},
+    {QT_TRANSLATE_NOOP("VmPanel", "等待空位 idle"), "Ready", "Recive",
+     QT_TRANSLATE_NOOP("VmPanel", "接收 pulling"), QT_TRANSLATE_NOOP("VmPanel", "完成 done")}};
 
 const QColor kLit(40, 200, 60);
 const QColor kDark(70, 70, 70);
@@ -41,15 +45,17 @@ BeltView::BeltView(sim::Plant& plant, QWidget* parent)
     auto* root = new QVBoxLayout(this);
     root->addStretch(1);
     auto* controls = new QGridLayout;
-    const char* const who[4] = {"成品线上游", "成品线下游", "空盘线上游", "空盘线下游"};
+    const char* const who[4] = {
+        QT_TRANSLATE_NOOP("VmPanel", "成品线上游"), QT_TRANSLATE_NOOP("VmPanel", "成品线下游"),
+        QT_TRANSLATE_NOOP("VmPanel", "空盘线上游"), QT_TRANSLATE_NOOP("VmPanel", "空盘线下游")};
     const sim::Belts belts = sim::findBelts(m_plant);
     sim::Neighbour* const neighbours[4] = {belts.finishedUp, belts.finishedDown, belts.emptyUp,
                                            belts.emptyDown};
     for (int i = 0; i < 4; ++i) {
         const int row = i / 2, col = (i % 2) * 3;
-        controls->addWidget(new QLabel(QString::fromUtf8(who[i]), this), row, col);
-        m_slow[size_t(i)] = new QCheckBox(QStringLiteral("慢 slow"), this);
-        m_silent[size_t(i)] = new QCheckBox(QStringLiteral("不应答 silent"), this);
+        controls->addWidget(new QLabel(QCoreApplication::translate("VmPanel", who[i]), this), row, col);
+        m_slow[size_t(i)] = new QCheckBox(QCoreApplication::translate("VmPanel", "慢 slow"), this);
+        m_silent[size_t(i)] = new QCheckBox(QCoreApplication::translate("VmPanel", "不应答 silent"), this);
         controls->addWidget(m_slow[size_t(i)], row, col + 1);
         controls->addWidget(m_silent[size_t(i)], row, col + 2);
         sim::Neighbour* n = neighbours[i];
@@ -133,9 +139,9 @@ void BeltView::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), QColor(236, 238, 242));
     const double laneH = (height() - 70) / 2.0;
     paintLane(p, m_lanes[0], QRectF(0, 0, width(), laneH),
-              QStringLiteral("成品线 finished-product belt (upper)"), kFinishedNames);
+              QCoreApplication::translate("VmPanel", "成品线 finished-product belt (upper)"), kFinishedNames);
     paintLane(p, m_lanes[1], QRectF(0, laneH, width(), laneH),
-              QStringLiteral("空盘线 empty-tray belt (lower)"), kFinishedNames);
+              QCoreApplication::translate("VmPanel", "空盘线 empty-tray belt (lower)"), kFinishedNames);
 }
 
 void BeltView::paintLane(QPainter& p, const Lane& l, const QRectF& area, const QString& title,
@@ -153,7 +159,8 @@ void BeltView::paintLane(QPainter& p, const Lane& l, const QRectF& area, const Q
     f.setBold(true);
     p.setFont(f);
     p.drawText(QPointF(beltArea.left(), area.top() + 18),
-               title + (l.running ? QStringLiteral("  ▶ 运行 running") : QStringLiteral("  ■ 停止 stopped")));
+               title + (l.running ? QCoreApplication::translate("VmPanel", "  ▶ 运行 running")
+                                  : QCoreApplication::translate("VmPanel", "  ■ 停止 stopped")));
     f.setBold(false);
     p.setFont(f);
 
@@ -173,7 +180,8 @@ void BeltView::paintLane(QPainter& p, const Lane& l, const QRectF& area, const Q
         p.setBrush(l.liftUp ? QColor(255, 150, 0) : QColor(170, 170, 170));
         p.drawRect(lift);
         p.drawText(QPointF(lift.left(), beltY + beltH + 34),
-                   l.liftUp ? QStringLiteral("顶升 lift ▲") : QStringLiteral("顶升 lift ▼"));
+                   l.liftUp ? QCoreApplication::translate("VmPanel", "顶升 lift ▲")
+                            : QCoreApplication::translate("VmPanel", "顶升 lift ▼"));
     }
 
     // Trays: product trays show their barrels; a lifted tray stands clear of the belt.
@@ -206,8 +214,8 @@ void BeltView::paintLane(QPainter& p, const Lane& l, const QRectF& area, const Q
         p.drawRect(l.stopperUp[s] ? QRectF(x, beltY - 26, 5, 26 + beltH)
                                   : QRectF(x, beltY + beltH - 4, 5, 10));
         p.setPen(Qt::black);
-        p.drawText(QPointF(x - 20, beltY - 60),
-                   s == 0 ? QStringLiteral("缓存阻挡") : QStringLiteral("组装阻挡"));
+        p.drawText(QPointF(x - 20, beltY - 60), s == 0 ? QCoreApplication::translate("VmPanel", "缓存阻挡")
+                                                       : QCoreApplication::translate("VmPanel", "组装阻挡"));
     }
 
     // Sensors below the belt.
@@ -231,17 +239,19 @@ void BeltView::paintLane(QPainter& p, const Lane& l, const QRectF& area, const Q
         f.setBold(true);
         p.setFont(f);
         p.drawText(QPointF(box.left() + 6, y),
-                   e == 0 ? QStringLiteral("上游 upstream") : QStringLiteral("下游 downstream"));
+                   e == 0 ? QCoreApplication::translate("VmPanel", "上游 upstream")
+                          : QCoreApplication::translate("VmPanel", "下游 downstream"));
         f.setBold(false);
         p.setFont(f);
         y += lh;
         p.drawText(QPointF(box.left() + 6, y),
-                   QString::fromUtf8(kStageNames[e][l.stage[size_t(e)]]) +
+                   QCoreApplication::translate("VmPanel", kStageNames[e][l.stage[size_t(e)]]) +
                        (l.silent[size_t(e)] ? QStringLiteral(" (silent)") : QString()));
         for (int side = 0; side < 2; ++side) {
             y += lh * 1.2;
             p.drawText(QPointF(box.left() + 6, y),
-                       side == 0 ? QStringLiteral("→ 本机输入 in") : QStringLiteral("← 本机输出 out"));
+                       side == 0 ? QCoreApplication::translate("VmPanel", "→ 本机输入 in")
+                                 : QCoreApplication::translate("VmPanel", "← 本机输出 out"));
             for (int k = 0; k < 3; ++k) {
                 y += lh;
                 const bool on = side == 0 ? l.theirs[size_t(e)][size_t(k)] : l.ours[size_t(e)][size_t(k)];

@@ -2,6 +2,8 @@
 
 #include "pages/IoTable.h"
 
+#include <QCoreApplication>
+
 #include <cstring>
 
 namespace {
@@ -39,6 +41,6 @@ int IoNames::bit(int index) {
 
 QString IoNames::address(int index) {
     if (!inRange(index)) return QString();
-    if (node(index) == 0) return QString::fromUtf8("卡 %1").arg(bit(index));
+    if (node(index) == 0) return QCoreApplication::translate("VmPanel", "卡 %1").arg(bit(index));
     return QString("CAN%1 %2").arg(node(index)).arg(bit(index));
 }

@@ -29,33 +29,46 @@
 namespace {
 
 // Titles the program's axis page gives the axes; 7 has no axis behind it.
-const char* const kAxisNames[VmPanel::kAxes] = {"取料X轴",  "取料Y轴",    "取料Z轴",    "取料Q轴",
-                                                "NG Z轴",   "成品皮带轴", "空盘皮带轴", "空 (无轴)",
-                                                "镜片1Y轴", "镜片2Y轴",   "料仓Z轴",    "吸笔Q轴"};
+const char* const kAxisNames[VmPanel::kAxes] = {
+    QT_TRANSLATE_NOOP("VmPanel", "取料X轴"),    QT_TRANSLATE_NOOP("VmPanel", "取料Y轴"),
+    QT_TRANSLATE_NOOP("VmPanel", "取料Z轴"),    QT_TRANSLATE_NOOP("VmPanel", "取料Q轴"),
+    QT_TRANSLATE_NOOP("VmPanel", "NG Z轴"),     QT_TRANSLATE_NOOP("VmPanel", "成品皮带轴"),
+    QT_TRANSLATE_NOOP("VmPanel", "空盘皮带轴"), QT_TRANSLATE_NOOP("VmPanel", "空 (无轴)"),
+    QT_TRANSLATE_NOOP("VmPanel", "镜片1Y轴"),   QT_TRANSLATE_NOOP("VmPanel", "镜片2Y轴"),
+    QT_TRANSLATE_NOOP("VmPanel", "料仓Z轴"),    QT_TRANSLATE_NOOP("VmPanel", "吸笔Q轴")};
 
 const struct {
     const char* name;
     const char* english;
-} kCylinderNames[VmPanel::kCylinders] = {{"吸笔升降", "nozzle lift"},      {"NG夹子", "NG gripper"},
-                                         {"NG盘伸缩", "NG tray extend"},   {"缓存阻挡", "buffer stopper"},
-                                         {"组装阻挡", "assembly stopper"}, {"组装定位升降", "assembly lift"}};
+} kCylinderNames[VmPanel::kCylinders] = {{QT_TRANSLATE_NOOP("VmPanel", "吸笔升降"), "nozzle lift"},
+                                         {QT_TRANSLATE_NOOP("VmPanel", "NG夹子"), "NG gripper"},
+                                         {QT_TRANSLATE_NOOP("VmPanel", "NG盘伸缩"), "NG tray extend"},
+                                         {QT_TRANSLATE_NOOP("VmPanel", "缓存阻挡"), "buffer stopper"},
+                                         {QT_TRANSLATE_NOOP("VmPanel", "组装阻挡"), "assembly stopper"},
+                                         {QT_TRANSLATE_NOOP("VmPanel", "组装定位升降"), "assembly lift"}};
 
-const char* const kHoming = "回零中 homing";
-const char* const kMoving = "运动 moving";
-const char* const kStanding = "静止 standing";
+const char* const kHoming = QT_TRANSLATE_NOOP("VmPanel", "回零中 homing");
+const char* const kMoving = QT_TRANSLATE_NOOP("VmPanel", "运动 moving");
+const char* const kStanding = QT_TRANSLATE_NOOP("VmPanel", "静止 standing");
 
 // Why an axis last stopped, by the card's stop reason.
 const char* const kStopReasons[] = {"—",
-                                    "伺服报警 (alarm)",
-                                    "正限位 (EL+)",
-                                    "负限位 (EL-)",
-                                    "减速停止 (stop)",
-                                    "立即停止 (immediate)",
-                                    "急停 (emergency)",
-                                    "未使能 (disabled)",
-                                    "回零失败 (homing failed)"};
+                                    QT_TRANSLATE_NOOP("VmPanel", "伺服报警 (alarm)"),
+                                    QT_TRANSLATE_NOOP("VmPanel", "正限位 (EL+)"),
+                                    QT_TRANSLATE_NOOP("VmPanel", "负限位 (EL-)"),
+                                    QT_TRANSLATE_NOOP("VmPanel", "减速停止 (stop)"),
+                                    QT_TRANSLATE_NOOP("VmPanel", "立即停止 (immediate)"),
+                                    QT_TRANSLATE_NOOP("VmPanel", "急停 (emergency)"),
+                                    QT_TRANSLATE_NOOP("VmPanel", "未使能 (disabled)"),
+                                    QT_TRANSLATE_NOOP("VmPanel", "回零失败 (homing failed)")};
 
-const char* const kDoorNames[4] = {"前安全门", "后安全门", "左安全门", "右安全门"};
+const char* const kDoorNames[4] = {
+    QT_TRANSLATE_NOOP("VmPanel", "前安全门"), QT_TRANSLATE_NOOP("VmPanel", "后安全门"),
+    QT_TRANSLATE_NOOP("VmPanel", "左安全门"), QT_TRANSLATE_NOOP("VmPanel", "右安全门")};
+
+QString vmText(const char* text) {
+    return QCoreApplication::translate("VmPanel", text);
+}
 
 const QColor kInputColor(40, 200, 60);
 const QColor kOutputColor(255, 170, 0);
@@ -172,7 +185,7 @@ VmPanel::VmPanel(sim::Plant& plant, QWidget* parent)
         ui->tabs->insertTab(index, scroll, title);
     }
     ui->tabs->setCurrentIndex(0);
-    ui->tabs->addTab(new BeltView(m_plant, this), QStringLiteral("Belts 皮带线"));
+    ui->tabs->addTab(new BeltView(m_plant, this), QCoreApplication::translate("VmPanel", "Belts 皮带线"));
     refresh();
     // Display only: a real-time timer is fine, the machine never waits for it.
     connect(m_timer, &QTimer::timeout, this, &VmPanel::refresh);
@@ -278,8 +291,17 @@ void VmPanel::buildStrip() {
 void VmPanel::buildAxes() {
     QTableWidget* t = ui->axesTable;
     prepareTable(t,
-                 {"轴", "名称 (name)", "指令位置\ncommand", "编码器位置\nencoder", "状态\nstate",
-                  "使能\nenabled", "报警\nalarm", "正限\nEL+", "负限\nEL-", "原点\norigin", "已回零\nhomed"},
+                 {QCoreApplication::translate("VmPanel", "轴"),
+                  QCoreApplication::translate("VmPanel", "名称 (name)"),
+                  QCoreApplication::translate("VmPanel", "指令位置\ncommand"),
+                  QCoreApplication::translate("VmPanel", "编码器位置\nencoder"),
+                  QCoreApplication::translate("VmPanel", "状态\nstate"),
+                  QCoreApplication::translate("VmPanel", "使能\nenabled"),
+                  QCoreApplication::translate("VmPanel", "报警\nalarm"),
+                  QCoreApplication::translate("VmPanel", "正限\nEL+"),
+                  QCoreApplication::translate("VmPanel", "负限\nEL-"),
+                  QCoreApplication::translate("VmPanel", "原点\norigin"),
+                  QCoreApplication::translate("VmPanel", "已回零\nhomed")},
                  kAxes);
     const int widths[] = {36, 100, 90, 90, 96, 56, 50, 50, 50, 56, 56};
     fitHeader(t, widths);
@@ -287,7 +309,7 @@ void VmPanel::buildAxes() {
     for (int a = 0; a < kAxes; ++a) {
         AxisRow& r = m_axisRows[size_t(a)];
         textItem(t, a, 0, QString::number(a), Qt::AlignCenter);
-        textItem(t, a, 1, QString::fromUtf8(kAxisNames[a]))
+        textItem(t, a, 1, vmText(kAxisNames[a]))
             ->setToolTip(QString::fromLatin1(sim::Plant::mechanics(a).name));
         r.command = textItem(t, a, 2, QString(), Qt::AlignRight | Qt::AlignVCenter);
         r.encoder = textItem(t, a, 3, QString(), Qt::AlignRight | Qt::AlignVCenter);
@@ -302,22 +324,26 @@ void VmPanel::buildAxes() {
     }
     int stateWidth = 0;
     for (const char* text : {kHoming, kMoving, kStanding})
-        stateWidth = qMax(stateWidth, t->fontMetrics().horizontalAdvance(QString::fromUtf8(text)) + 14);
+        stateWidth = qMax(stateWidth, t->fontMetrics().horizontalAdvance(vmText(text)) + 14);
     t->setColumnWidth(4, qMax(t->columnWidth(4), stateWidth));
     fitCells(t);
     m_fitted.push_back(t);
 
     t = ui->axisDetailTable;
     prepareTable(t,
-                 {"轴", "机械位置 (mm/°)\nmechanical", "速度 (mm/s)\nvelocity", "脉冲当量\npulses/unit",
-                  "使能引脚\nenable pin", "停止原因\nlast stop"},
+                 {QCoreApplication::translate("VmPanel", "轴"),
+                  QCoreApplication::translate("VmPanel", "机械位置 (mm/°)\nmechanical"),
+                  QCoreApplication::translate("VmPanel", "速度 (mm/s)\nvelocity"),
+                  QCoreApplication::translate("VmPanel", "脉冲当量\npulses/unit"),
+                  QCoreApplication::translate("VmPanel", "使能引脚\nenable pin"),
+                  QCoreApplication::translate("VmPanel", "停止原因\nlast stop")},
                  kAxes);
     const int detailWidths[] = {36, 130, 110, 100, 90, 150};
     fitHeader(t, detailWidths);
     t->horizontalHeader()->setSectionResizeMode(5, QHeaderView::Stretch);
     int reasonWidth = 0;
     for (const char* text : kStopReasons)
-        reasonWidth = qMax(reasonWidth, t->fontMetrics().horizontalAdvance(QString::fromUtf8(text)) + 14);
+        reasonWidth = qMax(reasonWidth, t->fontMetrics().horizontalAdvance(vmText(text)) + 14);
     t->setColumnWidth(5, qMax(t->columnWidth(5), reasonWidth));
     for (int a = 0; a < kAxes; ++a) {
         AxisRow& r = m_axisRows[size_t(a)];
@@ -335,8 +361,17 @@ void VmPanel::buildAxes() {
 void VmPanel::buildIo() {
     QTableWidget* in = ui->inputsTable;
     QTableWidget* out = ui->outputsTable;
-    prepareTable(in, {"", "编号", "地址", "名称 (name)", "强制"}, kIo);
-    prepareTable(out, {"", "编号", "地址", "名称 (name)"}, kIo);
+    prepareTable(in,
+                 {"", QCoreApplication::translate("VmPanel", "编号"),
+                  QCoreApplication::translate("VmPanel", "地址"),
+                  QCoreApplication::translate("VmPanel", "名称 (name)"),
+                  QCoreApplication::translate("VmPanel", "强制")},
+                 kIo);
+    prepareTable(out,
+                 {"", QCoreApplication::translate("VmPanel", "编号"),
+                  QCoreApplication::translate("VmPanel", "地址"),
+                  QCoreApplication::translate("VmPanel", "名称 (name)")},
+                 kIo);
     const int inWidths[] = {30, 40, 62, 120, 56};
     fitHeader(in, inWidths);
     fitHeader(out, inWidths);
@@ -359,7 +394,8 @@ void VmPanel::buildIo() {
         auto* force = new QComboBox(in);
         force->setObjectName(QString("inputForce%1").arg(i));
         force->addItems({"—", "0", "1"});
-        force->setToolTip("强制为 0 或 1, 覆盖传感器 (hold the input at 0 or 1: broken or stuck sensor)");
+        force->setToolTip(QCoreApplication::translate(
+            "VmPanel", "强制为 0 或 1, 覆盖传感器 (hold the input at 0 or 1: broken or stuck sensor)"));
         connect(force, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
                 [this, i](int index) { m_plant.forceInput(i, index - 1); });
         in->setCellWidget(i, 4, force);
@@ -377,8 +413,8 @@ void VmPanel::buildIo() {
         names = qMax(names, out->fontMetrics().horizontalAdvance(IoNames::output(i)) + 14);
     out->setFixedWidth(out->columnWidth(0) + out->columnWidth(1) + out->columnWidth(2) + names +
                        out->verticalScrollBar()->sizeHint().width() + 2 * out->frameWidth() + 2);
-    in->horizontalHeaderItem(4)->setToolTip(
-        "覆盖输入: 传感器损坏或卡住 (override the input: broken or stuck sensor)");
+    in->horizontalHeaderItem(4)->setToolTip(QCoreApplication::translate(
+        "VmPanel", "覆盖输入: 传感器损坏或卡住 (override the input: broken or stuck sensor)"));
 }
 
 void VmPanel::buildOperator() {
@@ -390,8 +426,10 @@ void VmPanel::buildOperator() {
         ui->doorsLayout->addWidget(button, 0, d);
         VmPanelLamp* lamp = nullptr;
         const int input = sim::OperatorPanel::FrontDoor + d;
-        ui->doorsLayout->addWidget(lampCell(&lamp, kInputColor, QString("X%1 门开关 (switch)").arg(input)), 1,
-                                   d);
+        ui->doorsLayout->addWidget(
+            lampCell(&lamp, kInputColor,
+                     QString(QCoreApplication::translate("VmPanel", "X%1 门开关 (switch)")).arg(input)),
+            1, d);
         watch(lamp, false, input);
         m_doorButtons[size_t(d)] = button;
         setDoorLook(d, false);
@@ -420,12 +458,20 @@ void VmPanel::buildOperator() {
     }
 
     QTableWidget* t = ui->cylindersTable;
-    prepareTable(t, {"气缸 (cylinder)", "阀 A", "阀 B", "位置 A→B", "传感器 A (sensor)", "传感器 B (sensor)"},
+    prepareTable(t,
+                 {QCoreApplication::translate("VmPanel", "气缸 (cylinder)"),
+                  QCoreApplication::translate("VmPanel", "阀 A"),
+                  QCoreApplication::translate("VmPanel", "阀 B"),
+                  QCoreApplication::translate("VmPanel", "位置 A→B"),
+                  QCoreApplication::translate("VmPanel", "传感器 A (sensor)"),
+                  QCoreApplication::translate("VmPanel", "传感器 B (sensor)")},
                  kCylinders);
     const int widths[] = {110, 70, 70, 90, 170, 170};
     fitHeader(t, widths);
-    t->horizontalHeaderItem(1)->setToolTip("驱动到 A 端的阀 (valve towards end A)");
-    t->horizontalHeaderItem(2)->setToolTip("驱动到 B 端的阀 (valve towards end B)");
+    t->horizontalHeaderItem(1)->setToolTip(
+        QCoreApplication::translate("VmPanel", "驱动到 A 端的阀 (valve towards end A)"));
+    t->horizontalHeaderItem(2)->setToolTip(
+        QCoreApplication::translate("VmPanel", "驱动到 B 端的阀 (valve towards end B)"));
     t->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     // Valves by number only (their names are long); the sensors name the ends.
     const auto valveCell = [this](VmPanelLamp** lamp, int image) {
@@ -436,12 +482,14 @@ void VmPanel::buildOperator() {
     for (int k = 0; k < kCylinders; ++k) {
         const sim::CylinderWiring& w = sim::Plant::cylinderWiring(k);
         CylinderRow& r = m_cylRows[size_t(k)];
-        textItem(t, k, 0, QString::fromUtf8(kCylinderNames[k].name))->setToolTip(kCylinderNames[k].english);
+        textItem(t, k, 0, vmText(kCylinderNames[k].name))->setToolTip(kCylinderNames[k].english);
         if (w.valveA >= 0) {
             t->setCellWidget(k, 1, valveCell(&r.valveA, w.valveA));
             watch(r.valveA, true, w.valveA);
         } else {
-            textItem(t, k, 1, "—")->setToolTip("单阀, 弹簧复位 (single valve, spring return)");
+            textItem(t, k, 1, "—")
+                ->setToolTip(
+                    QCoreApplication::translate("VmPanel", "单阀, 弹簧复位 (single valve, spring return)"));
         }
         t->setCellWidget(k, 2, valveCell(&r.valveB, w.valveB));
         watch(r.valveB, true, w.valveB);
@@ -468,12 +516,20 @@ void VmPanel::buildOperator() {
     ui->nozzleLayout->addWidget(
         lampCell(&lamp, kInputColor, ioLabel(false, sim::NozzleVacuum::kVacuumSwitch)), 0, 2);
     watch(lamp, false, sim::NozzleVacuum::kVacuumSwitch);
-    ui->nozzleLayout->addWidget(lampCell(&m_holdingLamp, kOkColor, "吸着标签 (holds a label)"), 0, 3);
+    ui->nozzleLayout->addWidget(lampCell(&m_holdingLamp, kOkColor,
+                                         QCoreApplication::translate("VmPanel", "吸着标签 (holds a label)")),
+                                0, 3);
 }
 
 void VmPanel::buildFaults() {
     QTableWidget* t = ui->axisFaultsTable;
-    prepareTable(t, {"轴", "名称 (name)", "伺服报警 alarm", "正限位 EL+", "负限位 EL-", "回零 (homing)"},
+    prepareTable(t,
+                 {QCoreApplication::translate("VmPanel", "轴"),
+                  QCoreApplication::translate("VmPanel", "名称 (name)"),
+                  QCoreApplication::translate("VmPanel", "伺服报警 alarm"),
+                  QCoreApplication::translate("VmPanel", "正限位 EL+"),
+                  QCoreApplication::translate("VmPanel", "负限位 EL-"),
+                  QCoreApplication::translate("VmPanel", "回零 (homing)")},
                  kAxes);
     const int widths[] = {36, 150, 110, 90, 90, 190};
     fitHeader(t, widths);
@@ -481,13 +537,16 @@ void VmPanel::buildFaults() {
     for (int a = 0; a < kAxes; ++a) {
         AxisFaultRow& r = m_axisFaults[size_t(a)];
         textItem(t, a, 0, QString::number(a), Qt::AlignCenter);
-        textItem(t, a, 1, QString::fromUtf8(kAxisNames[a]));
+        textItem(t, a, 1, vmText(kAxisNames[a]));
         r.servoAlarm = checkCell(t, a, 2, QString("servoAlarm%1").arg(a));
         r.limitPos = checkCell(t, a, 3, QString("limitPos%1").arg(a));
         r.limitNeg = checkCell(t, a, 4, QString("limitNeg%1").arg(a));
         r.homing = new QComboBox(t);
         r.homing->setObjectName(QString("homingFault%1").arg(a));
-        r.homing->addItems({"正常 (normal)", "失败 (fails)", "不结束 (hangs)", "一直寻找 (keeps searching)"});
+        r.homing->addItems({QCoreApplication::translate("VmPanel", "正常 (normal)"),
+                            QCoreApplication::translate("VmPanel", "失败 (fails)"),
+                            QCoreApplication::translate("VmPanel", "不结束 (hangs)"),
+                            QCoreApplication::translate("VmPanel", "一直寻找 (keeps searching)")});
         t->setCellWidget(a, 5, r.homing);
         connect(r.servoAlarm, &QCheckBox::toggled, this,
                 [this, a](bool on) { m_plant.setServoAlarm(a, on); });
@@ -503,7 +562,11 @@ void VmPanel::buildFaults() {
     m_fitted.push_back(t);
 
     t = ui->cylinderFaultsTable;
-    prepareTable(t, {"气缸 (cylinder)", "卡住 (stuck)", "传感器 A 损坏 (broken)", "传感器 B 损坏 (broken)"},
+    prepareTable(t,
+                 {QCoreApplication::translate("VmPanel", "气缸 (cylinder)"),
+                  QCoreApplication::translate("VmPanel", "卡住 (stuck)"),
+                  QCoreApplication::translate("VmPanel", "传感器 A 损坏 (broken)"),
+                  QCoreApplication::translate("VmPanel", "传感器 B 损坏 (broken)")},
                  kCylinders);
     const int cwidths[] = {200, 120, 230, 230};
     fitHeader(t, cwidths);
@@ -511,7 +574,7 @@ void VmPanel::buildFaults() {
     for (int k = 0; k < kCylinders; ++k) {
         const sim::CylinderWiring& w = sim::Plant::cylinderWiring(k);
         CylinderRow& r = m_cylRows[size_t(k)];
-        textItem(t, k, 0, QString::fromUtf8(kCylinderNames[k].name))->setToolTip(kCylinderNames[k].english);
+        textItem(t, k, 0, vmText(kCylinderNames[k].name))->setToolTip(kCylinderNames[k].english);
         r.stuck = checkCell(t, k, 1, QString("cylStuck%1").arg(k));
         r.brokenA = checkCell(t, k, 2, QString("cylSensorA%1").arg(k), ioLabel(false, w.sensorA));
         r.brokenB = checkCell(t, k, 3, QString("cylSensorB%1").arg(k), ioLabel(false, w.sensorB));
@@ -532,7 +595,9 @@ void VmPanel::buildFaults() {
 
     ui->cardMissingNextStart->setChecked(VmPanelStartOptions::cardMissingAtNextStart());
     ui->cardMissingNextStart->setToolTip(
-        QString("只在程序下次启动时生效一次 (takes effect once, at the program's next start)\n%1")
+        QString(
+            QCoreApplication::translate(
+                "VmPanel", "只在程序下次启动时生效一次 (takes effect once, at the program's next start)\n%1"))
             .arg(VmPanelStartOptions::filePath()));
     connect(ui->cardMissingNextStart, &QCheckBox::toggled, this,
             [](bool on) { VmPanelStartOptions::setCardMissingAtNextStart(on); });
@@ -592,13 +657,15 @@ void VmPanel::placeBesideMainWindow() {
 // ---- looks ----
 
 void VmPanel::setEstopLook(bool pressed) {
-    ui->estopButton->setText(pressed ? "已按下\n点击松开\n(pressed)" : "急停\nE-STOP");
+    ui->estopButton->setText(pressed ? QCoreApplication::translate("VmPanel", "已按下\n点击松开\n(pressed)")
+                                     : QCoreApplication::translate("VmPanel", "急停\nE-STOP"));
 }
 
 void VmPanel::setDoorLook(int door, bool open) {
     QAbstractButton* b = m_doorButtons[size_t(door)];
-    b->setText(
-        QString("%1\n%2").arg(QString::fromUtf8(kDoorNames[door]), open ? "打开 (open)" : "关闭 (closed)"));
+    b->setText(QString("%1\n%2").arg(vmText(kDoorNames[door]),
+                                     open ? QCoreApplication::translate("VmPanel", "打开 (open)")
+                                          : QCoreApplication::translate("VmPanel", "关闭 (closed)")));
     b->setStyleSheet(open ? "QPushButton { background-color: #ffb040; font-weight: bold; }" : QString());
 }
 
@@ -607,7 +674,9 @@ void VmPanel::setDoorLook(int door, bool open) {
 void VmPanel::refresh() {
     auto guard = m_plant.lock();
     const int64_t t = m_plant.elapsedUs();
-    ui->plantTimeLabel->setText(t < 0 ? QString("时间 —") : QString("时间 %1 s").arg(t / 1e6, 0, 'f', 1));
+    ui->plantTimeLabel->setText(
+        t < 0 ? QString(QCoreApplication::translate("VmPanel", "时间 —"))
+              : QString(QCoreApplication::translate("VmPanel", "时间 %1 s")).arg(t / 1e6, 0, 'f', 1));
     refreshAxes();
     refreshIo();
     refreshOperator();
@@ -620,7 +689,7 @@ void VmPanel::refreshAxes() {
         AxisRow& r = m_axisRows[size_t(a)];
         setText(r.command, QString::number(s.command, 'f', 3));
         setText(r.encoder, QString::number(s.encoder, 'f', 3));
-        setText(r.state, QString::fromUtf8(s.homing ? kHoming : s.moving ? kMoving : kStanding));
+        setText(r.state, vmText(s.homing ? kHoming : s.moving ? kMoving : kStanding));
         r.enabled->setOn(s.enabled);
         r.alarm->setOn(s.status & sim::StatusAlarm);
         r.limitPos->setOn(s.status & sim::StatusLimitPos);
@@ -633,7 +702,7 @@ void VmPanel::refreshAxes() {
         setText(r.pin, QString::number(s.pin));
         const long reason = s.stopReason;
         setText(r.stopReason, reason >= 0 && reason < long(std::size(kStopReasons))
-                                  ? QString::fromUtf8(kStopReasons[reason])
+                                  ? vmText(kStopReasons[reason])
                                   : QString::number(reason));
     }
 }
@@ -647,7 +716,9 @@ void VmPanel::refreshIo() {
         w.lamp->setOn(w.output ? m_plant.output(w.image) : m_plant.input(w.image));
     setText(m_estopInput,
             QString("%1: %2").arg(IoNames::input(0),
-                                  m_plant.panel().estopPressed() ? "按下 (pressed)" : "松开 (released)"));
+                                  m_plant.panel().estopPressed()
+                                      ? QCoreApplication::translate("VmPanel", "按下 (pressed)")
+                                      : QCoreApplication::translate("VmPanel", "松开 (released)")));
 }
 
 void VmPanel::refreshOperator() {

@@ -9,6 +9,7 @@
 #include "platform/vision/taskdata.h"
 #include "platform/vision/taskrun.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QTableWidgetItem>
 #include <cmath>
@@ -16,9 +17,17 @@
 namespace {
 enum Column { ColTask, ColName, ColCamera, ColStatus, ColValues, ColTexts };
 
-const char* kValueHeads[TaskParam::kShownCount] = {"10\n列px", "11\n行px", "12\n角度", "20\nY mm",
-                                                   "21\nX mm", "22\n角度", "23\n分数", "24\n宽mm",
-                                                   "25\n高mm", "26\n数量", "27\nms"};
+const char* kValueHeads[TaskParam::kShownCount] = {QT_TRANSLATE_NOOP("CVMainWindow", "10\n列px"),
+                                                   QT_TRANSLATE_NOOP("CVMainWindow", "11\n行px"),
+                                                   QT_TRANSLATE_NOOP("CVMainWindow", "12\n角度"),
+                                                   "20\nY mm",
+                                                   "21\nX mm",
+                                                   QT_TRANSLATE_NOOP("CVMainWindow", "22\n角度"),
+                                                   QT_TRANSLATE_NOOP("CVMainWindow", "23\n分数"),
+                                                   QT_TRANSLATE_NOOP("CVMainWindow", "24\n宽mm"),
+                                                   QT_TRANSLATE_NOOP("CVMainWindow", "25\n高mm"),
+                                                   QT_TRANSLATE_NOOP("CVMainWindow", "26\n数量"),
+                                                   "27\nms"};
 
 QString fixed(double v, int decimals) {
     const double scale = std::pow(10.0, decimals);
@@ -26,10 +35,10 @@ QString fixed(double v, int decimals) {
 }
 
 QString statusText(const TaskRecord& r) {
-    if (r.running) return "运行中";
+    if (r.running) return QCoreApplication::translate("CVMainWindow", "运行中");
     if (r.status == TaskOK) return "OK";
     if (r.status == TaskNG) return "NG";
-    return r.runs == 0 ? "未运行" : "-";
+    return r.runs == 0 ? QCoreApplication::translate("CVMainWindow", "未运行") : "-";
 }
 } // namespace
 
@@ -49,7 +58,7 @@ CVMainWindow::CVMainWindow(QWidget* parent) : QWidget(parent), ui(new Ui::CVMain
     ui->tableWidget->verticalHeader()->setDefaultSectionSize(24);
 
     QStringList heads;
-    for (const char* h : kValueHeads) heads << QString::fromUtf8(h);
+    for (const char* h : kValueHeads) heads << QCoreApplication::translate("CVMainWindow", h);
     ui->tableWidget_2->setHorizontalHeaderLabels(heads);
     ui->tableWidget_2->horizontalHeader()->setMinimumSectionSize(36);
     ui->tableWidget_2->horizontalHeader()->setStretchLastSection(false);
@@ -97,8 +106,11 @@ void CVMainWindow::buildRows() {
             item->setText(text);
         };
         set(ColTask, QString::number(t));
-        set(ColName, p.name);
-        set(ColCamera, p.camera < cams.size() ? cams.at(p.camera) : QString("相机%1").arg(p.camera + 1));
+        set(ColName, QCoreApplication::translate("CVMainWindow", p.name.toUtf8().constData()));
+        set(ColCamera,
+            p.camera < cams.size()
+                ? cams.at(p.camera)
+                : QString(QCoreApplication::translate("CVMainWindow", "相机%1")).arg(p.camera + 1));
         fillRow(t);
     }
     // Fixed columns fit their longest possible text; the texts take the rest.
@@ -115,7 +127,8 @@ void CVMainWindow::buildRows() {
     widest(ColTask, {});
     widest(ColName, {});
     widest(ColCamera, {});
-    widest(ColStatus, {"运行中", "未运行", "OK", "NG"});
+    widest(ColStatus, {QCoreApplication::translate("CVMainWindow", "运行中"),
+                       QCoreApplication::translate("CVMainWindow", "未运行"), "OK", "NG"});
     widest(ColValues, {"-0.000 / -0.000 / -00.00"});
 }
 
@@ -137,11 +150,12 @@ void CVMainWindow::fillRow(int task) {
         ColValues, shown ? QString("%1 / %2 / %3")
                                .arg(fixed(r.values[21], 3), fixed(r.values[20], 3), fixed(r.values[22], 2))
                          : QString());
-    values->setToolTip(shown ? QString("图像位置 列 %1  行 %2  分数 %3")
-                                   .arg(r.values[10], 0, 'f', 1)
-                                   .arg(r.values[11], 0, 'f', 1)
-                                   .arg(r.values[23], 0, 'f', 2)
-                             : QString());
+    values->setToolTip(
+        shown ? QString(QCoreApplication::translate("CVMainWindow", "图像位置 列 %1  行 %2  分数 %3"))
+                    .arg(r.values[10], 0, 'f', 1)
+                    .arg(r.values[11], 0, 'f', 1)
+                    .arg(r.values[23], 0, 'f', 2)
+              : QString());
     // Text 0 is the verdict the status column shows already.
     set(ColTexts, r.running ? QString() : r.texts.mid(1).join(" | "))->setToolTip(r.texts.join("\n"));
 }
@@ -176,7 +190,8 @@ void CVMainWindow::rowChanged() {
 void CVMainWindow::showSettings(int task) {
     const TaskParam p = TaskParams::GetInstance()->param(task);
     m_loading = true;
-    m_title = QString("T%1 %2").arg(task).arg(p.name);
+    m_title = QString("T%1 %2").arg(task).arg(
+        QCoreApplication::translate("CVMainWindow", p.name.toUtf8().constData()));
     ui->comboBox->setCurrentIndex(p.mode);
     ui->doubleSpinBox->setValue(p.ngRate * 100.0);
     ui->spinBox->setValue(p.processMs);
@@ -210,7 +225,11 @@ void CVMainWindow::valueEdited(QTableWidgetItem* item) {
     bool ok = false;
     const double v = item->text().trimmed().toDouble(&ok);
     if (!ok) {
-        showMessage(QString("结果值 %1 必须是数字，\"%2\" 未采用").arg(pos).arg(item->text()), true);
+        showMessage(
+            QString(QCoreApplication::translate("CVMainWindow", "结果值 %1 必须是数字，\"%2\" 未采用"))
+                .arg(pos)
+                .arg(item->text()),
+            true);
         m_loading = true;
         item->setText(QString::number(p.values[pos], 'g', 10));
         m_loading = false;
@@ -230,7 +249,8 @@ void CVMainWindow::refreshView() {
     for (int t = 0; t < ui->tableWidget->rowCount(); ++t) fillRow(t);
 
     auto camText = [](QLabel* label, bool connected) {
-        label->setText(connected ? "已连接" : "未连接");
+        label->setText(connected ? QCoreApplication::translate("CVMainWindow", "已连接")
+                                 : QCoreApplication::translate("CVMainWindow", "未连接"));
         label->setStyleSheet(connected ? "color: rgb(0,140,0);" : "color: rgb(210,0,0);");
     };
     camText(ui->label_cam1, Hcvcam::get_CamConnected(1));
@@ -238,10 +258,12 @@ void CVMainWindow::refreshView() {
     QLabel* calLabels[2] = {ui->label_cal0, ui->label_cal1};
     for (int cam = 0; cam < 2; ++cam) {
         CamCalib c;
-        calLabels[cam]->setText(taskcontrol::activeCalib(cam, &c) ? QString("已标定  %1 mm/px  残差 %2 mm")
-                                                                        .arg(c.mmPerPixel(), 0, 'f', 4)
-                                                                        .arg(c.residual(), 0, 'f', 4)
-                                                                  : QString("未标定（按标称比例）"));
+        calLabels[cam]->setText(
+            taskcontrol::activeCalib(cam, &c)
+                ? QString(QCoreApplication::translate("CVMainWindow", "已标定  %1 mm/px  残差 %2 mm"))
+                      .arg(c.mmPerPixel(), 0, 'f', 4)
+                      .arg(c.residual(), 0, 'f', 4)
+                : QString(QCoreApplication::translate("CVMainWindow", "未标定（按标称比例）")));
     }
     const QString recipe = td->projectName();
     ui->label_recipe->setText(recipe.isEmpty() ? QString("-") : recipe);
@@ -251,9 +273,12 @@ void CVMainWindow::refreshView() {
          std::initializer_list<QWidget*>{ui->comboBox, ui->doubleSpinBox, ui->spinBox, ui->lineEdit,
                                          ui->checkBox, ui->tableWidget_2, ui->pushButton_3})
         w->setEnabled(mayEdit);
-    ui->groupBox->setTitle(QString("任务仿真设置 — %1%2").arg(m_title, mayEdit ? "" : "（登录后可修改）"));
+    ui->groupBox->setTitle(
+        QString(QCoreApplication::translate("CVMainWindow", "任务仿真设置 — %1%2"))
+            .arg(m_title, mayEdit ? "" : QCoreApplication::translate("CVMainWindow", "（登录后可修改）")));
     ui->pushButton->setEnabled(td->manual() == 1);
-    ui->pushButton->setToolTip(td->manual() == 1 ? QString() : "只在手动模式下执行");
+    ui->pushButton->setToolTip(
+        td->manual() == 1 ? QString() : QCoreApplication::translate("CVMainWindow", "只在手动模式下执行"));
 }
 
 bool CVMainWindow::readfilepara() {
@@ -264,7 +289,9 @@ bool CVMainWindow::readfilepara() {
     const int task = selectedTask();
     if (task >= 0) showSettings(task);
     refreshView();
-    showMessage(ok ? QString("已读取视觉参数：%1").arg(dir) : error, !ok);
+    showMessage(ok ? QString(QCoreApplication::translate("CVMainWindow", "已读取视觉参数：%1")).arg(dir)
+                   : error,
+                !ok);
     return ok;
 }
 
@@ -273,7 +300,9 @@ bool CVMainWindow::savefilepara() {
     QString error;
     const QString dir = taskdata::GetInstance()->visionDir();
     const bool ok = TaskParams::GetInstance()->save(dir, &error);
-    showMessage(ok ? QString("视觉参数已保存：%1").arg(dir) : error, !ok);
+    showMessage(ok ? QString(QCoreApplication::translate("CVMainWindow", "视觉参数已保存：%1")).arg(dir)
+                   : error,
+                !ok);
     return ok;
 }
 
@@ -286,7 +315,8 @@ void CVMainWindow::on_pushButton_clicked() {
     const int task = selectedTask();
     if (task < 0 || taskdata::GetInstance()->manual() != 1) return;
     taskdata::GetInstance()->setCurrentTask(task);
-    if (taskrun::taskexec(task, 0) != 0) showMessage(QString("任务 %1 无法执行").arg(task), true);
+    if (taskrun::taskexec(task, 0) != 0)
+        showMessage(QString(QCoreApplication::translate("CVMainWindow", "任务 %1 无法执行")).arg(task), true);
     fillRow(task);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/vision/taskdata.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -65,7 +66,9 @@ void QHalconWindow::paintEvent(QPaintEvent*) {
     if (target.isEmpty()) {
         p.setPen(QColor(150, 150, 150));
         p.drawText(rect(), Qt::AlignCenter,
-                   m_task >= 0 ? QString("T%1 无图像").arg(m_task) : QString("无图像"));
+                   m_task >= 0
+                       ? QString(QCoreApplication::translate("CVMainWindow", "T%1 无图像")).arg(m_task)
+                       : QString(QCoreApplication::translate("CVMainWindow", "无图像")));
         return;
     }
     p.setRenderHint(QPainter::SmoothPixmapTransform);

@@ -17,11 +17,21 @@ struct TaskInfo {
 // Upper camera: labels on the plate, barrels, codes, the calibration plate and the
 // NG tray. Lower camera: what the nozzle holds.
 const TaskInfo kTasks[] = {
-    {"标签拍照", 0, 6.0, 4.0},       {"下相机标签", 1, 6.0, 4.0},     {"组装拍照", 0, 8.0, 8.0},
-    {"二维码", 0, 3.0, 3.0},         {"组装检查", 0, 8.0, 8.0},       {"吸笔零点", 1, 2.0, 2.0},
-    {"上相机九点标定", 0, 1.0, 1.0}, {"关联标定取片前", 0, 1.0, 1.0}, {"关联标定取片后", 0, 1.0, 1.0},
-    {"标定片放回", 0, 1.0, 1.0},     {"下相机九点标定", 1, 1.0, 1.0}, {"下相机标定片", 1, 1.0, 1.0},
-    {"空吸笔", 1, 2.0, 2.0},         {"镜筒有无", 0, 8.0, 8.0},       {"NG盘检测", 0, 8.0, 8.0},
+    {QT_TRANSLATE_NOOP("CVMainWindow", "标签拍照"), 0, 6.0, 4.0},
+    {QT_TRANSLATE_NOOP("CVMainWindow", "下相机标签"), 1, 6.0, 4.0},
+    {QT_TRANSLATE_NOOP("CVMainWindow", "组装拍照"), 0, 8.0, 8.0},
+    {QT_TRANSLATE_NOOP("CVMainWindow", "二维码"), 0, 3.0, 3.0},
+    {QT_TRANSLATE_NOOP("CVMainWindow", "组装检查"), 0, 8.0, 8.0},
+    {QT_TRANSLATE_NOOP("CVMainWindow", "吸笔零点"), 1, 2.0, 2.0},
+    {QT_TRANSLATE_NOOP("CVMainWindow", "上相机九点标定"), 0, 1.0, 1.0},
+    {QT_TRANSLATE_NOOP("CVMainWindow", "关联标定取片前"), 0, 1.0, 1.0},
+    {QT_TRANSLATE_NOOP("CVMainWindow", "关联标定取片后"), 0, 1.0, 1.0},
+    {QT_TRANSLATE_NOOP("CVMainWindow", "标定片放回"), 0, 1.0, 1.0},
+    {QT_TRANSLATE_NOOP("CVMainWindow", "下相机九点标定"), 1, 1.0, 1.0},
+    {QT_TRANSLATE_NOOP("CVMainWindow", "下相机标定片"), 1, 1.0, 1.0},
+    {QT_TRANSLATE_NOOP("CVMainWindow", "空吸笔"), 1, 2.0, 2.0},
+    {QT_TRANSLATE_NOOP("CVMainWindow", "镜筒有无"), 0, 8.0, 8.0},
+    {QT_TRANSLATE_NOOP("CVMainWindow", "NG盘检测"), 0, 8.0, 8.0},
 };
 constexpr int kTaskInfoCount = int(sizeof(kTasks) / sizeof(kTasks[0]));
 
@@ -36,7 +46,7 @@ TaskParam TaskParam::defaults(int task) {
         p.values[24] = kTasks[task].width;
         p.values[25] = kTasks[task].height;
     } else {
-        p.name = QString("任务%1").arg(task);
+        p.name = QString(QT_TRANSLATE_NOOP("CVMainWindow", "任务%1")).arg(task);
     }
     p.values[10] = 400.0; // image centre of the 800 x 600 cameras
     p.values[11] = 300.0;
@@ -53,9 +63,9 @@ QString TaskParam::modeName(int mode) {
     case ModeNG:
         return "NG";
     case ModeNever:
-        return "不结束";
+        return QT_TRANSLATE_NOOP("CVMainWindow", "不结束");
     case ModeRandom:
-        return "随机";
+        return QT_TRANSLATE_NOOP("CVMainWindow", "随机");
     }
     return QString();
 }
@@ -83,19 +93,20 @@ bool TaskParam::fromJson(const QJsonObject& obj, QString* error) {
         int found = -1;
         for (int i = 0; i < 4; ++i)
             if (key == kModeKeys[i]) found = i;
-        if (found < 0) return fail(QString("判定方式 \"%1\" 无效").arg(key));
+        if (found < 0)
+            return fail(QString(QT_TRANSLATE_NOOP("CVMainWindow", "判定方式 \"%1\" 无效")).arg(key));
         next.mode = found;
     }
     if (obj.contains("ngRate")) {
         const QJsonValue v = obj.value("ngRate");
         if (!v.isDouble() || v.toDouble() < 0.0 || v.toDouble() > 1.0)
-            return fail("NG比例必须在 0 到 1 之间");
+            return fail(QT_TRANSLATE_NOOP("CVMainWindow", "NG比例必须在 0 到 1 之间"));
         next.ngRate = v.toDouble();
     }
     if (obj.contains("processMs")) {
         const QJsonValue v = obj.value("processMs");
         if (!v.isDouble() || v.toDouble() < 0.0 || v.toDouble() > 60000.0)
-            return fail("处理时间必须在 0 到 60000 ms 之间");
+            return fail(QT_TRANSLATE_NOOP("CVMainWindow", "处理时间必须在 0 到 60000 ms 之间"));
         next.processMs = int(std::lround(v.toDouble()));
     }
     if (obj.contains("text")) next.text = obj.value("text").toString();
@@ -105,7 +116,7 @@ bool TaskParam::fromJson(const QJsonObject& obj, QString* error) {
             bool ok = false;
             const int pos = it.key().toInt(&ok);
             if (!ok || pos < 0 || pos >= kValueCount || !it.value().isDouble())
-                return fail(QString("结果值 \"%1\" 无效").arg(it.key()));
+                return fail(QString(QT_TRANSLATE_NOOP("CVMainWindow", "结果值 \"%1\" 无效")).arg(it.key()));
             next.values[pos] = it.value().toDouble();
         }
     }
