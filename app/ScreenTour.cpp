@@ -1,6 +1,7 @@
 #include "ScreenTour.h"
 
 #include "app/ClockTimer.h"
+#include "app/MachineData.h"
 #include "platform/AtomicFile.h"
 
 #include <QAbstractButton>
@@ -109,14 +110,18 @@ void start(QWidget* mainWindow, QWidget* panel) {
                      }});
     steps.push_back({500, [tour] { tour->click("pushButton_4"); }}); // reset
     steps.push_back({9000, [tour] { tour->shootWindow("run-homed"); }});
-    steps.push_back({500, [tour] { tour->click("pushButton_5"); }}); // to automatic
+    steps.push_back({500, [tour] {
+                         if (manualMode == 1.0) tour->click("pushButton_5"); // to automatic
+                     }});
     steps.push_back({500, [tour] { tour->click("pushButton_3"); }}); // start
     steps.push_back({30000, [tour] {
                          tour->shootWindow("run-running");
                          tour->shootPanel("vm-panel-running");
                      }});
     steps.push_back({500, [tour] { tour->click("pushButton_31"); }}); // pause
-    steps.push_back({500, [tour] { tour->click("pushButton_5"); }});  // back to manual
+    steps.push_back({500, [tour] {
+                         if (manualMode == 0.0) tour->click("pushButton_5"); // back to manual
+                     }});
     for (int i = 1; i < tour->pageCount(); ++i) {
         steps.push_back({300, [tour, i] { tour->showPage(i); }});
         steps.push_back({700, [tour, i] { tour->shootWindow("page-" + tour->pageName(i).toLower()); }});

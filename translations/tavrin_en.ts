@@ -645,7 +645,8 @@ Recipe "%3" is used instead.</translation>
     </message>
     <message>
         <source>保存参数</source>
-        <translation>Save parameters</translation>
+        <translation>Save
+parameters</translation>
     </message>
 </context>
 <context>
@@ -656,7 +657,8 @@ Recipe "%3" is used instead.</translation>
     </message>
     <message>
         <source>保存参数</source>
-        <translation>Save parameters</translation>
+        <translation>Save
+parameters</translation>
     </message>
 </context>
 <context>
@@ -667,7 +669,8 @@ Recipe "%3" is used instead.</translation>
     </message>
     <message>
         <source>保存参数</source>
-        <translation>Save parameters</translation>
+        <translation>Save
+parameters</translation>
     </message>
 </context>
 <context>
@@ -678,7 +681,8 @@ Recipe "%3" is used instead.</translation>
     </message>
     <message>
         <source>保存参数</source>
-        <translation>Save parameters</translation>
+        <translation>Save
+parameters</translation>
     </message>
 </context>
 <context>
@@ -1447,7 +1451,8 @@ Recipe "%3" is used instead.</translation>
     </message>
     <message>
         <source>报警清除</source>
-        <translation>Alarm clear</translation>
+        <translation>Clear
+alarm</translation>
     </message>
     <message>
         <source>工作模式</source>
@@ -1471,11 +1476,13 @@ Recipe "%3" is used instead.</translation>
     </message>
     <message>
         <source>结束生产</source>
-        <translation>End production</translation>
+        <translation>End
+production</translation>
     </message>
     <message>
         <source>保存参数</source>
-        <translation>Save parameters</translation>
+        <translation>Save
+parameters</translation>
     </message>
     <message>
         <source>配方</source>
@@ -2123,7 +2130,8 @@ changed by hand</translation>
     </message>
     <message>
         <source>保存参数</source>
-        <translation>Save parameters</translation>
+        <translation>Save
+parameters</translation>
     </message>
     <message>
         <source>返回</source>
