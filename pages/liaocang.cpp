@@ -5,15 +5,26 @@
 #include "app/MachineData.h"
 #include "sequences/BeltLine.h"
 #include "sequences/CycleData.h"
+#include "vision/Calibrations.h"
 #include "vision/VisionFlags.h"
 
 const std::vector<liaocang::TestFlag>& liaocang::flagTable() {
+    // clang-format off
     static const std::vector<TestFlag> table = {
-        {&calibBusy, "九点标定中。。", true},           {&testLineIn, "成品线进盘测试中。。", true},
-        {&testLineOut, "成品线出盘测试中。。", true},   {&testEmptyIn, "空盘线进盘测试中。。", true},
-        {&testEmptyOut, "空盘线出盘测试中。。", true},  {&manualLabelReq, "取标签单动测试中。。", true},
-        {&manualBarrelReq, "组装单动测试中。。", true}, {&manualDiscardReq, "标签抛料单动。。", false},
+        {&calibBusy,        "九点标定中。。",         true},
+        {&nozzleZeroBusy,   "吸笔零点角度校准中。。", true},
+        {&testLineIn,       "成品线进盘测试中。。",   true},
+        {&testLineOut,      "成品线出盘测试中。。",   true},
+        {&testEmptyIn,      "空盘线进盘测试中。。",   true},
+        {&testEmptyOut,     "空盘线出盘测试中。。",   true},
+        {&manualLabelReq,   "取标签单动测试中。。",   true},
+        {&manualBarrelReq,  "组装单动测试中。。",     true},
+        {&linkCalibBusy,    "关联标定中。。",         true},
+        {&linkVerifyBusy,   "关联精度验证中。。",     true},
+        {&linkVerify2Busy,  "关联精度验证中。。",     true},
+        {&manualDiscardReq, "标签抛料单动。。",       false},
     };
+    // clang-format on
     return table;
 }
 
