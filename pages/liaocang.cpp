@@ -3,6 +3,7 @@
 
 #include "app/ClockTimer.h"
 #include "app/MachineData.h"
+#include "machine/IoAccess.h"
 #include "sequences/BeltLine.h"
 #include "sequences/CycleData.h"
 #include "vision/Calibrations.h"
@@ -35,9 +36,40 @@ bool liaocang::anyTestRunning() {
 }
 
 namespace {
+void handshakeOff(int first) {
+    for (int i = first; i < first + 3; ++i) outputBit(i, 0);
+}
+
+void beltStop(int k, volatile unsigned char& ours) {
+    if (!ours) return; // a belt the operator jogs is left alone
+    beltRun(k, false);
+    ours = 0;
+}
+
 void endTests() {
+    const bool lineIn = testLineIn, lineOut = testLineOut, emptyIn = testEmptyIn, emptyOut = testEmptyOut;
     for (const liaocang::TestFlag& entry : liaocang::flagTable())
         if (entry.endedByNotice) *entry.flag = 0;
+    // A belt test ended half-way would leave its belt running and its hand-shake
+    // raised with no sequence left to drop them.
+    if (lineIn) {
+        handshakeOff(48);
+        lineInRecive = 0;
+    }
+    if (lineOut) {
+        handshakeOff(51);
+        lineOutBeg = lineOutBusy = 0;
+    }
+    if (emptyIn) {
+        handshakeOff(54);
+        emptyInRecive = 0;
+    }
+    if (emptyOut) {
+        handshakeOff(57);
+        emptyOutBeg = 0;
+    }
+    if (lineIn || lineOut) beltStop(0, lineBeltOn);
+    if (emptyIn || emptyOut) beltStop(1, emptyBeltOn);
 }
 } // namespace
 
@@ -77,5 +109,10 @@ void liaocang::on_pushButton_clicked() {
     endTests();
     stepA = stepB = stepC = lineInStep = emptyStep = 0;
     m_timer->stop();
+    close();
+}
+
+void liaocang::reject() {
+    QDialog::reject();
     close();
 }

@@ -32,6 +32,8 @@ public:
 
 public slots:
     void on_pushButton_clicked();
+    // Escape closes it like the window's close button, so it never just hides.
+    void reject() override;
 
 private:
     Ui::liaocang* ui;

@@ -51,6 +51,14 @@ void click(QWidget* parent, const char* name) {
     QTest::mouseClick(b, Qt::LeftButton);
 }
 
+// With TAVRIN_SHOTS set, a picture of the widget goes there for a person to look at.
+void shot(QWidget* w, const QString& name) {
+    const QString dir = qEnvironmentVariable("TAVRIN_SHOTS");
+    if (dir.isEmpty()) return;
+    QApplication::processEvents();
+    w->grab().save(dir + "/" + name + ".png");
+}
+
 } // namespace
 
 class TestDateTimePicker : public QObject {
@@ -185,8 +193,10 @@ private slots:
         DateTimeWidget* w = edit->picker();
         QCOMPARE(w->date(), QDate(2024, 9, 10));
         QTest::mouseClick(w->dayButton(27), Qt::LeftButton); // the 20th
+        shot(w, "picker-calendar");
         click(w, "time");
         QCOMPARE(w->page(), 2);
+        shot(w, "picker-time");
         w->hourWheel()->resize(40, 150);
         drag(w->hourWheel(), -20);
         QCOMPARE(w->findChild<QLineEdit*>("timeEdit")->text(), QString("09:00:00"));

@@ -13,6 +13,7 @@
 #include "sequences/CycleData.h"
 #include "sim/Lockstep.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -62,6 +63,16 @@ struct Page {
     HMChart* counts() { return page->chart(0); }
     HMChart* durations() { return page->chart(1); }
 };
+
+// With TAVRIN_SHOTS set, a picture of the widget goes there for a person to look at.
+void shot(QWidget* w, const QString& name) {
+    const QString dir = qEnvironmentVariable("TAVRIN_SHOTS");
+    if (dir.isEmpty()) return;
+    w->resize(1700, 900);
+    w->show();
+    QApplication::processEvents();
+    w->grab().save(dir + "/" + name + ".png");
+}
 
 } // namespace
 
@@ -158,6 +169,7 @@ private slots:
         QCOMPARE(labels(p.counts()), expectLabels({0, 50, 50, 0, 0}));
         QCOMPARE(labels(p.durations()), expectLabels({0, 75, 25, 0, 0}));
         QCOMPARE(p.durations()->sliceValue(1), 75.0);
+        shot(p.page.get(), "machinestatus");
     }
 
     void theQueryButtonTakesBothFields() {
