@@ -15,6 +15,7 @@ HMChart::HMChart(QWidget* parent) : QChartView(parent) {
 void HMChart::setSliceCount(int n) {
     m_slices.clear();
     m_series = new QPieSeries;
+    m_series->setPieSize(0.6); // room around the pie for the slice labels
     for (int i = 0; i < n; ++i) {
         QPieSlice* slice = m_series->append("A", 0.1);
         slice->setLabelVisible(true);
@@ -37,7 +38,10 @@ void HMChart::setSliceLabel(int i, const QString& label) {
 }
 
 void HMChart::setSliceValue(int i, double value) {
-    if (has(i)) m_slices[i]->setValue(value);
+    if (!has(i)) return;
+    m_slices[i]->setValue(value);
+    // Labels of empty slices would pile up on one spot; the legend still names them.
+    m_slices[i]->setLabelVisible(value > 0.0);
 }
 
 void HMChart::setLegendLabel(int i, const QString& label) {
