@@ -110,6 +110,14 @@ private slots:
         QCOMPARE(w.date(), QDate(2024, 10, 3));
         QCOMPARE(w.dayButton(1)->data().toInt(), 29); // October 2024 starts on a Tuesday
         QCOMPARE(type(w.dayButton(5)), QString("select-day"));
+        click(&w, "prevMonth");
+        QCOMPARE(w.dayButton(8)->text(), QString("1")); // September again
+        QCOMPARE(w.findChild<QPushButton*>("month")->text(), QString("9月"));
+        click(&w, "nextMonth");
+        click(&w, "nextMonth");
+        QCOMPARE(w.findChild<QPushButton*>("month")->text(), QString("11月"));
+        QCOMPARE(w.dayButton(6)->text(), QString("1")); // November 2024 starts on a Friday
+        QCOMPARE(w.date(), QDate(2024, 10, 3));         // paging changes no choice
         click(&w, "today");
         QCOMPARE(w.date(), QDate(2024, 9, 15));
         QCOMPARE(type(w.dayButton(22)), QString("select-day"));

@@ -227,6 +227,22 @@ private slots:
         QCOMPARE(stepA, 0.0);
     }
 
+    void endTestClearsEveryFlagButTheLabelDiscard() {
+        SimRig rig;
+        QWidget page;
+        for (const liaocang::TestFlag& entry : liaocang::flagTable()) {
+            clearTestFlags();
+            *entry.flag = 1;
+            QPointer<liaocang> notice = openNotice(&page);
+            rig.runFor(0.25);
+            QTest::mouseClick(notice->findChild<QPushButton*>("pushButton"), Qt::LeftButton);
+            const bool discard = entry.flag == &manualDiscardReq;
+            QVERIFY2(int(*entry.flag) == (discard ? 1 : 0), entry.text);
+            QVERIFY(!notice->isVisible());
+            settle();
+        }
+    }
+
     void eachFlagAloneKeepsTheNoticeOpen() {
         SimRig rig;
         QWidget page;
