@@ -252,6 +252,13 @@ void MainWindow1::buildPages() {
 }
 
 void MainWindow1::wireSignals() {
+    // Any page's save button saves everything.
+    connect(form2, &Form2::m_sigsavedata, this, &MainWindow1::m_sigsavedata);
+    connect(form3, &Form3::m_sigsavedata, this, &MainWindow1::m_sigsavedata);
+    connect(form4, &Form4::m_sigsavedata, this, &MainWindow1::m_sigsavedata);
+    connect(form5, &Form5::m_sigsavedata, this, &MainWindow1::m_sigsavedata);
+    connect(cvWindow, &CVMainWindow::m_sigsavedata, this, &MainWindow1::m_sigsavedata);
+
     // Slots run in connection order: every page pulls its widgets into the arrays
     // before the files are written.
     connect(this, &MainWindow1::m_sigsavedata, zhouPage, &zhou::inituitovar);
@@ -270,13 +277,6 @@ void MainWindow1::wireSignals() {
     connect(this, &MainWindow1::m_sigrefdata, form5, &Form5::initvartoui);
     connect(this, &MainWindow1::m_sigrefdata, cvWindow, &CVMainWindow::readfilepara);
     connect(this, &MainWindow1::m_sigrefdata, this, &MainWindow1::refreshMainAndSpeed);
-
-    // Any page's save button saves everything.
-    connect(form2, &Form2::m_sigsavedata, this, &MainWindow1::m_sigsavedata);
-    connect(form3, &Form3::m_sigsavedata, this, &MainWindow1::m_sigsavedata);
-    connect(form4, &Form4::m_sigsavedata, this, &MainWindow1::m_sigsavedata);
-    connect(form5, &Form5::m_sigsavedata, this, &MainWindow1::m_sigsavedata);
-    connect(cvWindow, &CVMainWindow::m_sigsavedata, this, &MainWindow1::m_sigsavedata);
 
     connect(cvWindow, &CVMainWindow::m_jogshow, this, &MainWindow1::jogshow);
     connect(&taska, &Taska::S_zzdata, this, &MainWindow1::Savezzdata, Qt::QueuedConnection);

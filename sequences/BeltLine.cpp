@@ -302,6 +302,7 @@ void beltLinePass() {
     if (manualMode == 0.0 || !estopOk) {
         testLineIn = testLineOut = testEmptyIn = testEmptyOut = 0;
         manualLabelReq = manualBarrelReq = 0;
+        manualDiscardReq = 0;
     }
     beltStationStep();
     lineInfeedStep();

@@ -31,11 +31,16 @@ bool manualRequest(bool label, bool barrel) {
     return (label && manualLabelReq) || (barrel && manualBarrelReq);
 }
 
+// The label discard single action runs the throw-away steps only.
+bool manualDiscard(double step) {
+    return manualMode == 1.0 && manualDiscardReq && inRange(step, 250, 256);
+}
+
 } // namespace
 
 bool cycleStep(double step) {
     if (stepA != step || !machineOk()) return false;
-    return runA == 1 || manualRequest(labelRequestStep(step), barrelRequestStep(step));
+    return runA == 1 || manualRequest(labelRequestStep(step), barrelRequestStep(step)) || manualDiscard(step);
 }
 
 bool feederGuard(double step) {

@@ -325,6 +325,8 @@ void lowerCameraSteps() {
 }
 
 void labelBinSteps() {
+    // A discard whose steps were reset from outside must not keep later notices open.
+    if (manualDiscardReq && (stepA < 250 || stepA > 256)) manualDiscardReq = 0;
     if (cycleStep(250)) {
         moveZSafe(0);
         stepA = 251;
@@ -354,8 +356,13 @@ void labelBinSteps() {
         stepA = 256;
     }
     if (cycleStep(256) && moveZSafe(1)) {
-        nextJob = 1;
-        stepA = 150;
+        if (manualDiscardReq) {
+            manualDiscardReq = 0;
+            stepA = 0;
+        } else {
+            nextJob = 1;
+            stepA = 150;
+        }
     }
 }
 

@@ -143,6 +143,12 @@ bool assembleGo(double cell) {
     return true;
 }
 
+bool assembleAngleGo() {
+    if (!allowed({axisQ})) return false;
+    moveAssembleQ(0);
+    return true;
+}
+
 bool homeOneAxis(int axis) {
     if (axis < 0 || axis > 6 || !mayHomeManual(axis)) return false;
     return homeAxis(axis);

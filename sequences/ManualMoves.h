@@ -39,6 +39,8 @@ bool gridGo(int camera, int n);
 // The corrected pick and assembly moves with the vision data of the last photos.
 bool labelPickGo(double cell);
 bool assembleGo(double cell);
+// "角度校正GO": Q to the corrected assembly angle.
+bool assembleAngleGo();
 
 // Homing of one axis from the axis page, with the axis's mode and speeds.
 bool homeOneAxis(int axis);

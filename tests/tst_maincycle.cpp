@@ -3,6 +3,7 @@
 // controls of the left column and the run page.
 #include "MachineState.h"
 #include "TestSupport.h"
+#include "WindowChild.h"
 
 #include "app/AssemblyCurve.h"
 #include "app/DataSetup.h"
@@ -47,7 +48,7 @@ struct WindowRig : SimRig {
         clock.addPeriodic("tick25", 25000, [w] { w->tick25ms(); });
         clock.addPeriodic("tick10", 10000, [w] { w->tick10ms(); });
     }
-    template <class T> T* widget(const char* name) { return window->findChild<T*>(name); }
+    template <class T> T* widget(const char* name) { return windowChild<T>(window.get(), name); }
     QString currentAlarms() { return widget<QTextBrowser>("textBrowser")->toPlainText(); }
     void click(const char* button) { widget<QPushButton>(button)->click(); }
     void homeAll() {

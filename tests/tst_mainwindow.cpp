@@ -1,6 +1,7 @@
 // The main window frame on the virtual machine: what construction leaves on the
 // screen and in the machine, the save button, the page chain and the shutdown.
 #include "TestSupport.h"
+#include "WindowChild.h"
 
 #include "app/DataSetup.h"
 #include "app/MachineData.h"
@@ -52,7 +53,7 @@ void writeProjectName(const QByteArray& content) {
 }
 
 template <class T> T* child(QObject* parent, const char* name) {
-    T* w = parent->findChild<T*>(name);
+    T* w = windowChild<T>(parent, name);
     if (!w) qWarning("no widget %s", name);
     return w;
 }

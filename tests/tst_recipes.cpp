@@ -3,6 +3,7 @@
 // main window reloads after a switch.
 #include "ModalAnswers.h"
 #include "TestSupport.h"
+#include "WindowChild.h"
 
 #include "app/DataSetup.h"
 #include "app/MachineData.h"
@@ -29,7 +30,7 @@
 namespace {
 
 template <class T> T* child(QObject* parent, const char* name) {
-    T* w = parent->findChild<T*>(name);
+    T* w = windowChild<T>(parent, name);
     if (!w) qWarning("no widget %s", name);
     return w;
 }

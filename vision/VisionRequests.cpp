@@ -53,6 +53,9 @@ void visionWatch(int task) {
     if (manualMode != 1.0) return;
     for (int reads = 0; reads < 10; ++reads) {
         clk::sleepUs(100000);
+        // Taken already by a reader that may have moved on (the cycle of a single
+        // action restores older values): reading again would overwrite them.
+        if (VisionResult[task][0] > 0) return;
         visionRead(task);
         if (VisionResult[task][0] > 0 || manualMode != 1.0) return;
     }

@@ -1,0 +1,557 @@
+// The position page "位置设置" on the virtual machine: fields and their array
+// elements, who may edit and who may command, teach, the GO buttons, the photo
+// verdicts and displays, the single actions with their notice, and the save and
+// refresh chains of the main window.
+#include "CycleRig.h"
+#include "PageRig.h"
+#include "WindowChild.h"
+
+#include "app/DataSetup.h"
+#include "app/MainWindow1.h"
+#include "app/Prompt.h"
+#include "pages/Form2.h"
+#include "pages/Form3.h"
+#include "pages/liaocang.h"
+#include "platform/Paths.h"
+#include "platform/kzct.h"
+#include "platform/kzmc.h"
+#include "sequences/CycleData.h"
+#include "sequences/NamedMoves.h"
+#include "vision/HeightValues.h"
+#include "vision/VisionFlags.h"
+#include "vision/VisionRequests.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+struct Bound {
+    const char* widget;
+    char array; // 'd' gd, 'f' gf
+    int index;
+};
+
+// Every bound field of the page and its element.
+// clang-format off
+const Bound kBound[] = {
+    {"doubleSpinBox_111", 'f', 500}, {"doubleSpinBox_112", 'f', 501}, {"doubleSpinBox_113", 'f', 502},
+    {"doubleSpinBox_114", 'f', 503}, {"doubleSpinBox_107", 'f', 510}, {"doubleSpinBox_108", 'f', 511},
+    {"doubleSpinBox_109", 'f', 512}, {"doubleSpinBox_110", 'f', 513}, {"doubleSpinBox_135", 'f', 520},
+    {"doubleSpinBox_136", 'f', 521}, {"doubleSpinBox_137", 'f', 522}, {"doubleSpinBox_138", 'f', 523},
+    {"doubleSpinBox_100", 'f', 200}, {"doubleSpinBox_101", 'f', 201}, {"doubleSpinBox_102", 'f', 202},
+    {"doubleSpinBox_103", 'f', 203}, {"doubleSpinBox_104", 'f', 204}, {"doubleSpinBox_143", 'd', 315},
+    {"doubleSpinBox_144", 'd', 316}, {"doubleSpinBox_145", 'd', 317}, {"doubleSpinBox_146", 'f', 233},
+    {"doubleSpinBox_157", 'd', 321}, {"doubleSpinBox_126", 'f', 216}, {"doubleSpinBox_127", 'd', 33},
+    {"doubleSpinBox_128", 'f', 218}, {"doubleSpinBox_129", 'f', 221}, {"doubleSpinBox_130", 'f', 222},
+    {"doubleSpinBox_147", 'd', 310}, {"doubleSpinBox_148", 'd', 311}, {"doubleSpinBox_149", 'd', 312},
+    {"doubleSpinBox_150", 'f', 237}, {"doubleSpinBox_151", 'f', 238}, {"doubleSpinBox_120", 'f', 210},
+    {"doubleSpinBox_121", 'f', 211}, {"doubleSpinBox_122", 'f', 212}, {"doubleSpinBox_123", 'f', 213},
+    {"doubleSpinBox_124", 'f', 214}, {"doubleSpinBox_125", 'f', 215}, {"doubleSpinBox_154", 'd', 250},
+    {"doubleSpinBox_155", 'd', 251}, {"doubleSpinBox_156", 'd', 252},
+    {"doubleSpinBox_600", 'f', 600}, {"doubleSpinBox_601", 'f', 601}, {"doubleSpinBox_602", 'f', 602},
+    {"doubleSpinBox_630", 'f', 630}, {"doubleSpinBox_631", 'f', 631}, {"doubleSpinBox_632", 'f', 632},
+    {"doubleSpinBox_633", 'f', 633}, {"doubleSpinBox_413", 'f', 413}, {"doubleSpinBox_414", 'f', 414},
+    {"doubleSpinBox_415", 'f', 415}, {"doubleSpinBox_635", 'f', 635}, {"doubleSpinBox_636", 'f', 636},
+    {"doubleSpinBox_637", 'f', 637}, {"doubleSpinBox_645", 'f', 645}, {"doubleSpinBox_646", 'f', 646},
+    {"doubleSpinBox_647", 'f', 647}, {"doubleSpinBox_615", 'f', 615}, {"doubleSpinBox_616", 'f', 616},
+    {"doubleSpinBox_617", 'f', 617}, {"doubleSpinBox_400", 'f', 400}, {"doubleSpinBox_410", 'f', 410},
+    {"doubleSpinBox_411", 'f', 411}, {"doubleSpinBox_412", 'f', 412}, {"doubleSpinBox_620", 'f', 620},
+    {"doubleSpinBox_621", 'f', 621}, {"doubleSpinBox_622", 'f', 622}, {"doubleSpinBox_605", 'f', 605},
+    {"doubleSpinBox_606", 'f', 606}, {"doubleSpinBox_607", 'f', 607}, {"doubleSpinBox_640", 'f', 640},
+    {"doubleSpinBox_641", 'f', 641}, {"doubleSpinBox_642", 'f', 642}, {"doubleSpinBox_650", 'f', 650},
+    {"doubleSpinBox_651", 'f', 651}, {"doubleSpinBox_652", 'f', 652},
+};
+// clang-format on
+
+volatile double& element(const Bound& b) {
+    return b.array == 'd' ? gd[b.index] : gf[b.index];
+}
+
+// A value inside every field's range that no other field gets.
+double distinctValue(int i) {
+    return 3 + i;
+}
+
+const char* const kCommandButtons[] = {
+    "pushButton_1600",  "pushButton_2600", "pushButton_3600", "pushButton_1615", "pushButton_2615",
+    "pushButton_3615",  "pushButton_212",  "pushButton_213",  "pushButton_223",  "pushButton_230",
+    "pushButton_303",   "pushButton_300",  "pushButton_301",  "pushButton_304",  "pushButton_309",
+    "pushButton_307",   "pushButton_310",  "pushButton_305",  "pushButton_306",  "pushButton_308",
+    "doubleSpinBox_300"};
+const char* const kEditing[] = {"doubleSpinBox_111", "doubleSpinBox_100", "doubleSpinBox_615",
+                                "doubleSpinBox_154", "comboBox",          "comboBox_4",
+                                "pushButton_501",    "pushButton_507"};
+
+MainWindow1::Options drivenByTest() {
+    MainWindow1::Options o;
+    o.startWorkers = false;
+    o.startTicks = false;
+    o.startHousekeeping = false;
+    return o;
+}
+
+// The notice the page opened, if one is still there.
+liaocang* openNotice(QWidget* page) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return page->findChild<liaocang*>();
+}
+
+} // namespace
+
+class TestForm2 : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<PageRig> rig;
+    std::unique_ptr<VirtualCameras> cameras;
+    std::unique_ptr<Form2> page;
+
+    template <class T> T* w(const char* name) { return child<T>(page.get(), name); }
+    void click(const char* name) { QTest::mouseClick(w<QPushButton>(name), Qt::LeftButton); }
+    bool arrived(WORD axis, double target) {
+        return isidle(0, axis) == 1 && std::fabs(command(axis) - target) < 1e-6;
+    }
+    void moveTo(WORD axis, double target) {
+        spmove(0, axis, target, 100.0, 1);
+        QVERIFY(rig->runUntil([&] { return isidle(0, axis) == 1; }, 5.0));
+    }
+
+private slots:
+    void initTestCase() {
+        Q_INIT_RESOURCE(config);
+        QCOMPARE(DataSetup::ensure(), QString());
+        Prompt::setHandler([](const Prompt::Shown&) { return false; });
+    }
+    void init() {
+        rig = std::make_unique<PageRig>();
+        TaskParams::GetInstance()->reset();
+        taskdata::GetInstance()->setManual(0);
+        cameras = std::make_unique<VirtualCameras>(7);
+        cameras->setPoseSource(&VirtualCameras::cardPose);
+        VisionBackend::install(cameras.get());
+        userLevel = 1;
+        calibBusy = 0;
+        for (auto& r : VisionResult)
+            for (auto& v : r) v = 0.0;
+        page = std::make_unique<Form2>();
+        page->resize(1700, 940);
+        page->show();
+        rig->runFor(0.25);
+    }
+    void cleanup() {
+        page.reset();
+        VisionBackend::install(nullptr);
+        cameras.reset();
+        rig.reset();
+        userLevel = 0;
+        manualLabelReq = manualBarrelReq = manualDiscardReq = 0;
+        stepA = 0;
+    }
+
+    void everyFieldShowsAndStoresItsElement() {
+        const int n = int(sizeof kBound / sizeof kBound[0]);
+        for (int i = 0; i < n; ++i) element(kBound[i]) = distinctValue(i);
+        page->initvartoui();
+        for (int i = 0; i < n; ++i)
+            QVERIFY2(w<QDoubleSpinBox>(kBound[i].widget)->value() == distinctValue(i), kBound[i].widget);
+        // Editing changes nothing until the save pulls the widgets in.
+        for (int i = 0; i < n; ++i) w<QDoubleSpinBox>(kBound[i].widget)->setValue(distinctValue(i) + 1);
+        for (int i = 0; i < n; ++i) QVERIFY2(element(kBound[i]) == distinctValue(i), kBound[i].widget);
+        page->inituitovar();
+        for (int i = 0; i < n; ++i) QVERIFY2(element(kBound[i]) == distinctValue(i) + 1, kBound[i].widget);
+    }
+
+    void fieldsKeepTheirDecimalsAndRanges() {
+        auto* rows = w<QDoubleSpinBox>("doubleSpinBox_111");
+        QCOMPARE(rows->decimals(), 0);
+        QCOMPARE(rows->maximum(), 99.0);
+        auto* pitch = w<QDoubleSpinBox>("doubleSpinBox_113");
+        QCOMPARE(pitch->decimals(), 3);
+        QCOMPARE(pitch->maximum(), 9999.0);
+        QCOMPARE(w<QDoubleSpinBox>("doubleSpinBox_104")->maximum(), 5000.0);
+        QCOMPARE(w<QDoubleSpinBox>("doubleSpinBox_145")->minimum(), -999.0);
+        QCOMPARE(w<QDoubleSpinBox>("doubleSpinBox_128")->maximum(), 99900.0);
+        auto* point = w<QDoubleSpinBox>("doubleSpinBox_615");
+        QCOMPARE(point->minimum(), -1000.0);
+        QCOMPARE(point->maximum(), 9999.0);
+        auto* item = w<QDoubleSpinBox>("doubleSpinBox_300");
+        QCOMPARE(item->decimals(), 0);
+        QCOMPARE(item->maximum(), 1000.0);
+        // A value typed with more decimals is stored as the box shows it.
+        gf[502] = 1.23456;
+        page->initvartoui();
+        page->inituitovar();
+        QCOMPARE(gf[502], 1.235);
+    }
+
+    void lightCombosStoreTheRowAndShowNoRowForOtherValues() {
+        auto* box = w<QComboBox>("comboBox_2");
+        QCOMPARE(box->count(), 3);
+        QCOMPARE(box->itemText(2), QString("环形+同轴"));
+        gd[14] = 1.0;
+        page->initvartoui();
+        QCOMPARE(box->currentIndex(), 1);
+        box->setCurrentIndex(2);
+        page->inituitovar();
+        QCOMPARE(gd[14], 2.0);
+        // An unknown value shows no row and survives a save.
+        gd[14] = 5.0;
+        page->initvartoui();
+        QCOMPARE(box->currentIndex(), -1);
+        page->inituitovar();
+        QCOMPARE(gd[14], 5.0);
+    }
+
+    void whoMayEditAndWhoMayCommand_data() {
+        QTest::addColumn<double>("mode");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<bool>("command");
+        QTest::newRow("manual, level 1") << 1.0 << 1 << true << true;
+        QTest::newRow("manual, level 2") << 1.0 << 2 << true << true;
+        QTest::newRow("manual, level 0") << 1.0 << 0 << false << true;
+        QTest::newRow("automatic, level 2") << 0.0 << 2 << false << false;
+        QTest::newRow("automatic, level 0") << 0.0 << 0 << false << false;
+    }
+    void whoMayEditAndWhoMayCommand() {
+        QFETCH(double, mode);
+        QFETCH(int, level);
+        QFETCH(bool, edit);
+        QFETCH(bool, command);
+        manualMode = mode;
+        userLevel = level;
+        rig->runFor(0.25);
+        for (const char* name : kEditing) QVERIFY2(w<QWidget>(name)->isEnabled() == edit, name);
+        for (const char* name : kCommandButtons) QVERIFY2(w<QWidget>(name)->isEnabled() == command, name);
+        // A locked field takes no typing.
+        auto* speed = w<QDoubleSpinBox>("doubleSpinBox_100");
+        const double before = speed->value();
+        speed->selectAll();
+        QTest::keyClicks(speed, "7");
+        QCOMPARE(speed->value() != before, edit);
+        // The save button stays: saving shown values changes nothing the operator did not type.
+        QVERIFY(w<QWidget>("pushButton_63")->isEnabled());
+    }
+
+    void atLevelZeroGoAndPhotoStillWork() {
+        userLevel = 0;
+        rig->runFor(0.25);
+        click("pushButton_2615"); // XY起始GO of the assembly block
+        QVERIFY(rig->runUntil([&] { return arrived(axisX, gf[615]) && arrived(axisY, gf[616]); }, 10.0));
+        click("pushButton_300"); // label photo
+        QVERIFY(rig->runUntil([] { return VisionResult[0][0] == 1.0; }, 3.0));
+        rig->runFor(0.25);
+        QCOMPARE(w<QLineEdit>("lineEdit_130")->text(), QString(VisionResult[0][1] == 1.0 ? "OK" : "NG"));
+        // Teaching is refused at level 0: the button is locked.
+        const double x = gf[600];
+        moveTo(axisX, x + 5);
+        click("pushButton_500");
+        QCOMPARE(gf[600], x);
+    }
+
+    void teachTakesHomedIdleAxesOnly() {
+        moveTo(axisX, 12.5);
+        moveTo(axisY, 33.25);
+        moveTo(axisZ, 4.75);
+        const double y = gf[616];
+        axisHomed[axisY] = 0;
+        click("pushButton_501");
+        QCOMPARE(gf[615], 12.5);
+        QCOMPARE(gf[616], y);
+        QCOMPARE(gf[617], 4.75);
+        QCOMPARE(w<QDoubleSpinBox>("doubleSpinBox_615")->value(), 12.5);
+        QCOMPARE(w<QDoubleSpinBox>("doubleSpinBox_617")->value(), 4.75);
+        axisHomed[axisY] = 1;
+        // An axis still moving keeps its old point too.
+        spmove(0, axisX, 80.0, 10.0, 1);
+        rig->runFor(0.2);
+        click("pushButton_501");
+        QCOMPARE(gf[615], 12.5);
+        QCOMPARE(gf[616], 33.25);
+    }
+
+    void teachOfTheNgPutPointTakesNgZAndZ() {
+        moveTo(axisNgZ, 7.5);
+        moveTo(axisZ, 3.5);
+        click("pushButton_502");
+        QCOMPARE(gf[632], 7.5);
+        QCOMPARE(gf[633], 3.5);
+        moveTo(axisZ, 2.0);
+        click("pushButton_507"); // Z safe height
+        QCOMPARE(gf[400], 2.0);
+    }
+
+    void cellGoMovesToTheTypedCellOfTheFinishedTray() {
+        gf[510] = 3;
+        gf[511] = 4;
+        gf[512] = 10.0;
+        gf[513] = 12.0;
+        gf[615] = 40.0;
+        gf[616] = 50.0;
+        gd[10] = 0.0;
+        trayPathMode = 0;
+        double x = 0, y = 0, x1 = 0, y1 = 0;
+        cellFromStart(gf[615], gf[616], 7, 1, &x, &y);
+        cellFromStart(gf[615], gf[616], 1, 1, &x1, &y1);
+        QVERIFY(x != x1 || y != y1);
+        w<QDoubleSpinBox>("doubleSpinBox_300")->setValue(7);
+        click("pushButton_3615");
+        QVERIFY(rig->runUntil([&] { return arrived(axisX, x) && arrived(axisY, y); }, 10.0));
+        click("pushButton_1615");
+        QVERIFY(rig->runUntil([&] { return arrived(axisZ, gf[617]); }, 10.0));
+        // Y not homed: the move's permission check refuses and nothing moves.
+        click("pushButton_212");
+        QVERIFY(rig->runUntil([&] { return arrived(axisZ, gf[400]); }, 10.0));
+        axisHomed[axisY] = 0;
+        click("pushButton_2615");
+        rig->runFor(0.5);
+        QVERIFY(arrived(axisX, x) && arrived(axisY, y));
+    }
+
+    void angleGoTurnsQToTheCorrectedAngle() {
+        gd[35] = 2.0; // barrel photo off: compensation + assembly angle + nozzle zero
+        gd[317] = 1.5;
+        gf[233] = 30.0;
+        gd[321] = -2.0;
+        click("pushButton_303");
+        QVERIFY(rig->runUntil([&] { return arrived(axisQ, 29.5); }, 10.0));
+        rig->runFor(0.25);
+        QCOMPARE(w<QLineEdit>("lineEdit_118")->text(), QString("29.500"));
+    }
+
+    void displaysFollowTheMachine() {
+        moveTo(axisX, 21.125);
+        VisionResult[0][1] = 1.0;
+        VisionResult[1][1] = 2.0;
+        VisionResult[2][1] = 0.0;
+        VisionResult[14][1] = 2.0;
+        VisionResult[1][4] = 12.5;
+        VisionResult[2][4] = -3.25;
+        heightRaw = 1.234;
+        heightCalibrated = 1.5;
+        heightResult = 0.75;
+        // Label photo off: the corrected pick point is the typed cell from the start.
+        gd[11] = 2.0;
+        w<QDoubleSpinBox>("doubleSpinBox_301")->setValue(3);
+        double x = 0, y = 0;
+        cellFromStart(gf[600], gf[601], 3, 0, &x, &y);
+        rig->runFor(0.25);
+        QCOMPARE(w<QLineEdit>("lineEdit_100")->text(), QString("21.125"));
+        QCOMPARE(w<QLineEdit>("lineEdit_130")->text(), QString("OK"));
+        QCOMPARE(w<QLineEdit>("lineEdit_131")->text(), QString("NG"));
+        QCOMPARE(w<QLineEdit>("lineEdit_132")->text(), QString("空"));
+        QCOMPARE(w<QLineEdit>("lineEdit_135")->text(), QString("NG"));
+        QCOMPARE(w<QLineEdit>("lineEdit_116")->text(), QString("12.500"));
+        QCOMPARE(w<QLineEdit>("lineEdit_117")->text(), QString("-3.250"));
+        QCOMPARE(w<QLineEdit>("lineEdit_120")->text(), QString("1.234"));
+        QCOMPARE(w<QLineEdit>("lineEdit_121")->text(), QString("1.500"));
+        QCOMPARE(w<QLineEdit>("lineEdit_122")->text(), QString("0.750"));
+        QCOMPARE(w<QLineEdit>("lineEdit_110")->text(), QString::number(x, 'f', 3));
+        QCOMPARE(w<QLineEdit>("lineEdit_111")->text(), QString::number(y, 'f', 3));
+    }
+
+    void singleActionsNeedAReadyMachine_data() {
+        QTest::addColumn<int>("which");
+        QTest::newRow("not homed") << 0;
+        QTest::newRow("e-stop") << 1;
+        QTest::newRow("calibration running") << 2;
+    }
+    void singleActionsNeedAReadyMachine() {
+        QFETCH(int, which);
+        for (const char* name : {"pushButton_305", "pushButton_306", "pushButton_308"}) {
+            homedUi = which == 0 ? 0 : 1;
+            estopOk = which == 1 ? 0 : 1;
+            calibBusy = which == 2 ? 1 : 0;
+            stepA = 7;
+            click(name);
+            QCOMPARE(int(manualLabelReq) + int(manualBarrelReq) + int(manualDiscardReq), 0);
+            QCOMPARE(stepA, 7.0);
+            QVERIFY(!openNotice(page.get()));
+        }
+        calibBusy = 0;
+    }
+
+    void assemblySingleActionSetsItsRequestAndShowsTheNotice() {
+        click("pushButton_306");
+        QCOMPARE(int(manualBarrelReq), 1);
+        QCOMPARE(stepA, 120.0);
+        liaocang* notice = openNotice(page.get());
+        QVERIFY(notice);
+        rig->runFor(0.25);
+        QCOMPARE(notice->text(), QString("组装单动测试中。。"));
+        notice->close();
+    }
+};
+
+// The page in the main window: the save and refresh chains.
+class TestForm2Window : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        Q_INIT_RESOURCE(config);
+        QCOMPARE(DataSetup::ensure(), QString());
+        Prompt::setHandler([](const Prompt::Shown&) { return false; });
+    }
+
+    void savingOnAnotherPageStoresThisPageOnce() {
+        SimRig rig;
+        MainWindow1 win(nullptr, drivenByTest());
+        auto* form2 = win.findChild<Form2*>();
+        auto* form3 = win.findChild<Form3*>();
+        QVERIFY(form2 && form3);
+        QSignalSpy saves(&win, &MainWindow1::m_sigsavedata);
+        const double speed = gf[200], eccentric = gf[237];
+        child<QDoubleSpinBox>(form2, "doubleSpinBox_100")->setValue(speed + 1.5);
+        child<QDoubleSpinBox>(form2, "doubleSpinBox_150")->setValue(eccentric - 0.25);
+        QTest::mouseClick(child<QPushButton>(form3, "pushButton_63"), Qt::LeftButton);
+        QCOMPARE(saves.count(), 1);
+        QCOMPARE(gf[200], speed + 1.5);
+        gf[200] = 0.0;
+        gf[237] = 0.0;
+        inifiletovar();
+        QCOMPARE(gf[200], speed + 1.5);
+        QCOMPARE(gf[237], eccentric - 0.25);
+    }
+
+    // Every tab of the page inside the main window: no control leaves the page and
+    // none is narrower than its text needs. With TAVRIN_SHOT_DIR set, each tab is
+    // also saved as a picture.
+    void everyTabFitsTheWindowWithItsTextWhole() {
+        SimRig rig;
+        MainWindow1 win(nullptr, drivenByTest());
+        win.show();
+        auto* form2 = win.findChild<Form2*>();
+        windowChild<QTabWidget>(&win, "tabWidget_2")->setCurrentWidget(form2);
+        const QString shots = qEnvironmentVariable("TAVRIN_SHOT_DIR");
+        auto* params = child<QTabWidget>(form2, "tabWidget");
+        auto* points = child<QTabWidget>(form2, "tabWidget_2");
+        QCOMPARE(points->count(), 5);
+        for (int i = 0; i < points->count(); ++i) {
+            params->setCurrentIndex(i % params->count());
+            points->setCurrentIndex(i);
+            QCoreApplication::sendPostedEvents();
+            for (QLayout* l : form2->findChildren<QLayout*>()) l->activate();
+            for (QWidget* c : form2->findChildren<QWidget*>()) {
+                if (!c->isVisible() || c->inherits("QTabBar") || c->parent()->inherits("QAbstractSpinBox"))
+                    continue;
+                const QRect r(c->mapTo(form2, QPoint(0, 0)), c->size());
+                QVERIFY2(form2->rect().contains(r), qPrintable(c->objectName()));
+                if (qobject_cast<QLabel*>(c) || qobject_cast<QPushButton*>(c) ||
+                    qobject_cast<QDoubleSpinBox*>(c))
+                    QVERIFY2(c->width() >= c->minimumSizeHint().width(),
+                             qPrintable(QString("%1 tab %2: %3 < %4")
+                                            .arg(c->objectName())
+                                            .arg(i)
+                                            .arg(c->width())
+                                            .arg(c->minimumSizeHint().width())));
+            }
+            if (!shots.isEmpty()) QVERIFY(win.grab().save(shots + QString("/form2-%1.png").arg(i)));
+        }
+        QVERIFY(form2->height() <= 1080 && form2->width() <= 1920);
+    }
+
+    void recipeSwitchReloadsThePage() {
+        SimRig rig;
+        MainWindow1 win(nullptr, drivenByTest());
+        auto* form2 = win.findChild<Form2*>();
+        kzct::RecipeValues v;
+        v.gd.assign(kGdSize, 0.0);
+        v.gf.assign(kGfSize, 0.0);
+        v.gr.assign(kGrSize, 1.0);
+        v.gf[200] = 321.5;
+        v.gf[615] = -12.25;
+        v.gd[13] = 1.0;
+        QVERIFY(kzct::writeRecipe("F2", v));
+        const QString before = kzct::currentRecipeName();
+        QVERIFY(kzct::setCurrentRecipeName("F2"));
+        win.S_xuanzhepeifang();
+        QCOMPARE(child<QDoubleSpinBox>(form2, "doubleSpinBox_100")->value(), 321.5);
+        QCOMPARE(child<QDoubleSpinBox>(form2, "doubleSpinBox_615")->value(), -12.25);
+        QCOMPARE(child<QComboBox>(form2, "comboBox")->currentIndex(), 1);
+        QVERIFY(kzct::setCurrentRecipeName(before));
+    }
+};
+
+// The single actions run by the cycle on the virtual machine.
+class TestForm2Cycle : public QObject {
+    Q_OBJECT
+private slots:
+    void labelSingleActionPhotographsAndPicksOnceThenTheNoticeCloses() {
+        cycletest::CycleRig rig;
+        rig.press(cycletest::Panel::ResetButton);
+        QVERIFY2(rig.runUntil([] { return waitOperator == 1; }, 40.0), qPrintable(rig.state()));
+        manualMode = 1.0;
+        userLevel = 0;
+        rig.runFor(0.1);
+        Form2 page;
+        page.show();
+        int picks = 0;
+        double lastStep = stepA;
+        rig.clock.addPeriodic("picks", 1000, [&] {
+            if (stepA == 173 && lastStep != 173) ++picks;
+            lastStep = stepA;
+        });
+        const double photos = gr[32];
+        QTest::mouseClick(child<QPushButton>(&page, "pushButton_305"), Qt::LeftButton);
+        QPointer<liaocang> notice = openNotice(&page);
+        QVERIFY(notice);
+        rig.runFor(0.25);
+        QCOMPARE(notice->text(), QString("取标签单动测试中。。"));
+        QVERIFY2(rig.runUntil([] { return manualLabelReq == 0; }, 60.0), qPrintable(rig.state()));
+        const double cells = gf[500] * gf[501];
+        QCOMPARE(gr[32] - photos, cells);
+        QCOMPARE(picks, 1);
+        QVERIFY(rig.plant().nozzle().holding());
+        QCOMPARE(labelPhotoBuf[0][1], 0.0); // the first label is used
+        rig.runFor(0.25);
+        QVERIFY(!openNotice(&page));
+        QCOMPARE(stepA, 0.0);
+        rig.runFor(3.0);
+        QCOMPARE(picks, 1);
+        QCOMPARE(gr[32] - photos, cells);
+
+        // The discard single action throws the held label into the label NG box.
+        QTest::mouseClick(child<QPushButton>(&page, "pushButton_308"), Qt::LeftButton);
+        QVERIFY(openNotice(&page));
+        QVERIFY2(rig.runUntil([] { return manualDiscardReq == 0; }, 30.0), qPrintable(rig.state()));
+        QVERIFY(!rig.plant().nozzle().holding());
+        rig.runFor(0.25);
+        QVERIFY(!openNotice(&page));
+        QCOMPARE(stepA, 0.0);
+
+        // Ended from the notice, the discard leaves no request behind that would keep
+        // the next notice open.
+        QTest::mouseClick(child<QPushButton>(&page, "pushButton_308"), Qt::LeftButton);
+        rig.runFor(0.05);
+        QTest::mouseClick(child<QPushButton>(openNotice(&page), "pushButton"), Qt::LeftButton);
+        QCOMPARE(stepA, 0.0);
+        rig.runFor(0.05);
+        QCOMPARE(int(manualDiscardReq), 0);
+        QVERIFY(!openNotice(&page));
+        manualMode = 0.0;
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // TST_FORM2_CLASS runs one of the three groups alone.
+    const QByteArray only = qgetenv("TST_FORM2_CLASS");
+    int status = 0;
+    auto run = [&](QObject&& t) {
+        if (only.isEmpty() || only == t.metaObject()->className()) status |= QTest::qExec(&t, argc, argv);
+    };
+    run(TestForm2());
+    run(TestForm2Window());
+    run(TestForm2Cycle());
+    return status;
+}
+
+#include "tst_form2.moc"
