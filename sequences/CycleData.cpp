@@ -30,6 +30,7 @@ volatile int mesState = 0;
 volatile double feederStep = 0.0;
 volatile unsigned char manualLabelReq = 0;
 volatile unsigned char manualBarrelReq = 0;
+volatile unsigned char manualDiscardReq = 0;
 volatile double heightResult = 0.0;
 volatile double cycleStartClock = 0.0;
 volatile unsigned char plateReady = 0;

@@ -46,6 +46,8 @@ extern volatile double feederStep;
 // photo with assembly. Cleared by the cycle when the test ends, or by the progress notice.
 extern volatile unsigned char manualLabelReq;
 extern volatile unsigned char manualBarrelReq;
+// The label discard single action of the parameter page runs; its runner clears it.
+extern volatile unsigned char manualDiscardReq;
 // The height latched for the current cell, mm.
 extern volatile double heightResult;
 // clk::nowUs() at the start of the current product.
