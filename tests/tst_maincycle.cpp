@@ -47,7 +47,15 @@ struct WindowRig : SimRig {
         clock.addPeriodic("tick25", 25000, [w] { w->tick25ms(); });
         clock.addPeriodic("tick10", 10000, [w] { w->tick10ms(); });
     }
-    template <class T> T* widget(const char* name) { return window->findChild<T*>(name); }
+    // The parameter pages reuse the form designer's names: a page's widget is not the window's.
+    template <class T> T* widget(const char* name) {
+        for (T* w : window->findChildren<T*>(name)) {
+            QObject* o = w->parent();
+            while (o && o != window.get() && !o->inherits("ParameterPage")) o = o->parent();
+            if (o == window.get() || !o) return w;
+        }
+        return nullptr;
+    }
     QString currentAlarms() { return widget<QTextBrowser>("textBrowser")->toPlainText(); }
     void click(const char* button) { widget<QPushButton>(button)->click(); }
     void homeAll() {

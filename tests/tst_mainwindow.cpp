@@ -51,10 +51,15 @@ void writeProjectName(const QByteArray& content) {
     f.write(content);
 }
 
+// The parameter pages reuse the form designer's names: a page's widget is not the window's.
 template <class T> T* child(QObject* parent, const char* name) {
-    T* w = parent->findChild<T*>(name);
-    if (!w) qWarning("no widget %s", name);
-    return w;
+    for (T* w : parent->findChildren<T*>(name)) {
+        QObject* o = w->parent();
+        while (o && o != parent && !o->inherits("ParameterPage")) o = o->parent();
+        if (o == parent || !o) return w;
+    }
+    qWarning("no widget %s", name);
+    return nullptr;
 }
 
 QPoint centredOnDesktop(const QWidget* w) {
