@@ -56,6 +56,13 @@ private slots:
         rig = std::make_unique<PageRig>();
         userLevel = 1;
         calibBusy = 0;
+        // Calibration runs go on the harness's clock, every 5 ms, like their threads.
+        setCalibLauncher([this](std::function<bool()> pass) {
+            auto done = std::make_shared<bool>(false);
+            rig->clock.addPeriodic("calibration", 5000, [pass, done] {
+                if (!*done) *done = pass();
+            });
+        });
         page = std::make_unique<Form4>();
         page->resize(1920, 1000);
         page->show();
@@ -64,6 +71,7 @@ private slots:
     void cleanup() {
         page.reset();
         rig.reset();
+        setCalibLauncher(nullptr);
         userLevel = 0;
         calibBusy = 0;
     }
@@ -249,6 +257,7 @@ private slots:
             QPointer<liaocang> n = page->findChild<liaocang*>();
             QVERIFY2(n && n->isVisible(), start);
             QVERIFY(rig->runUntil([&] { return !n || !n->isVisible(); }, 600.0));
+            QVERIFY(!calibrationRunning());
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
         manualMode = 0.0;
@@ -258,7 +267,6 @@ private slots:
             QVERIFY(!w<QPushButton>(start)->isEnabled());
             click(start);
             QVERIFY(!page->findChild<liaocang*>());
-            QCOMPARE(int(calibBusy), 0);
             QVERIFY(!calibrationRunning());
         }
     }
