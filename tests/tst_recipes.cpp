@@ -29,6 +29,7 @@
 
 namespace {
 
+// The parameter pages reuse the form designer's names: a page's widget is not the window's.
 template <class T> T* child(QObject* parent, const char* name) {
     T* w = windowChild<T>(parent, name);
     if (!w) qWarning("no widget %s", name);
