@@ -161,6 +161,7 @@ private slots:
     void ninePointOnEachCamera();
     void secondStartOrAutomaticModeDoesNothing();
     void ninePointPhotoNgOrLateFails();
+    void openDoorHoldsTheRunEmergencyStopEndsIt();
     void nozzleZeroAngle_data();
     void nozzleZeroAngle();
     void endingTheNoticeStopsTheLinkedCalibration();
@@ -272,6 +273,39 @@ void TestCalibration::ninePointPhotoNgOrLateFails() {
     startNinePoint(0);
     QVERIFY(line.runUntilIdle(30));
     QCOMPARE(lastNinePointResult(0), 1);
+}
+
+void TestCalibration::openDoorHoldsTheRunEmergencyStopEndsIt() {
+    CalibLine line;
+    line.manual();
+    startNinePoint(0);
+    QVERIFY(line.r->clock.runUntil([] { return VisionResult[6][0] == 1; }, 20));
+    // An open door takes readiness away: the run holds where it is.
+    line.r->plant().panel().setDoorOpen(0, true);
+    QVERIFY(line.r->clock.runUntil([] { return readyA == 0; }, 1));
+    line.r->clock.runFor(0.5);
+    const double x = line.axis(0), y = line.axis(1);
+    const double shots = photoPos[6].x;
+    line.r->clock.runFor(3.0);
+    QCOMPARE(line.axis(0), x);
+    QCOMPARE(line.axis(1), y);
+    QCOMPARE(photoPos[6].x, shots);
+    QCOMPARE(int(calibBusy), 1);
+    // Closed again, it goes on to the end.
+    line.r->plant().panel().setDoorOpen(0, false);
+    QVERIFY(line.runUntilIdle(60));
+    QCOMPARE(lastNinePointResult(0), 1);
+
+    // The emergency stop ends it for good.
+    VisionResult[6][0] = 0;
+    startNinePoint(0);
+    QVERIFY(line.r->clock.runUntil([] { return VisionResult[6][0] == 1; }, 20));
+    line.r->plant().panel().setEstopPressed(true);
+    QVERIFY(line.runUntilIdle(1));
+    QCOMPARE(lastNinePointResult(0), 2);
+    line.r->plant().panel().setEstopPressed(false);
+    line.r->clock.runFor(2.0);
+    QCOMPARE(int(calibBusy), 0);
 }
 
 void TestCalibration::nozzleZeroAngle_data() {
