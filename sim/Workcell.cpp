@@ -17,6 +17,7 @@ constexpr double kSeeRadius = 3.0;    // a camera finds an object this close to 
 constexpr double kPocketFloor = -8.0; // what the sensor reads in an empty pocket
 constexpr double kCheckMm = 0.1;      // the check photo accepts a label this close
 constexpr double kCheckDeg = 1.0;
+constexpr double kPlateGripRadius = 2.0; // the nozzle holds the plate this close to its mark
 
 double norm180(double a) {
     a = std::fmod(a, 360.0);
@@ -83,7 +84,8 @@ void Workcell::carriedPose(double* x, double* y, double* angle) const {
 }
 
 bool Workcell::grip(Plant& plant) {
-    if (m_carrying || !nozzleDown()) return false;
+    if (m_carrying || m_plateCarried || !nozzleDown()) return false;
+    if (gripPlate(plant)) return true;
     const double z = plant.axis(2).encoderUnits();
     if (std::fabs(z - m_layout.plateZ) > m_layout.pickZTol) return false;
     double nx, ny;
@@ -104,6 +106,12 @@ bool Workcell::grip(Plant& plant) {
 }
 
 void Workcell::release(Plant& plant) {
+    if (m_plateCarried) {
+        // The plate stays where the nozzle lets it go.
+        m_plateCarried = false;
+        carriedPlatePose(&m_plate.x, &m_plate.y, &m_plate.angle);
+        return;
+    }
     if (!m_carrying) return;
     m_carrying = false;
     Label l = m_label;
@@ -202,8 +210,102 @@ bool Workcell::see(int task, const VirtualCameras::Pose& pose, VirtualCameras::S
         return true;
     }
     default:
-        return false;
+        return seeCalibration(task, pose, v);
     }
+}
+
+void Workcell::placePlate(double x, double y, double angle) {
+    m_plateCarried = false;
+    m_plate.x = x;
+    m_plate.y = y;
+    m_plate.angle = norm180(angle);
+}
+
+bool Workcell::gripPlate(Plant& plant) {
+    const double z = plant.axis(2).encoderUnits();
+    if (std::fabs(z - m_layout.plateRestZ) > m_layout.pickZTol) return false;
+    double nx, ny;
+    nozzleWorld(&nx, &ny);
+    if (std::hypot(m_plate.x - nx, m_plate.y - ny) > kPlateGripRadius) return false;
+    const double q = plant.axis(3).encoderUnits();
+    const double c = std::cos(q * kPi / 180.0), s = std::sin(q * kPi / 180.0);
+    const double dx = m_plate.x - nx, dy = m_plate.y - ny;
+    m_pex = c * dx + s * dy;
+    m_pey = -s * dx + c * dy;
+    m_prel = m_plate.angle - q;
+    m_plateCarried = true;
+    return true;
+}
+
+void Workcell::carriedPlatePose(double* x, double* y, double* angle) const {
+    double nx, ny, dx, dy;
+    nozzleWorld(&nx, &ny);
+    plateOnNozzleOffset(&dx, &dy);
+    *x = nx + dx;
+    *y = ny + dy;
+    *angle = norm180(m_plant->axis(3).encoderUnits() + m_prel);
+}
+
+void Workcell::plateOnNozzleOffset(double* dx, double* dy) const {
+    const double q = m_plant->axis(3).encoderUnits();
+    const double c = std::cos(q * kPi / 180.0), s = std::sin(q * kPi / 180.0);
+    *dx = c * m_pex - s * m_pey;
+    *dy = s * m_pex + c * m_pey;
+}
+
+// The calibration tasks: 6 to 9 look down at the plate or its nest, 10 and 11 up at the
+// plate on the nozzle, 5 and 12 up at the bare nozzle. Called with the plant lock held.
+bool Workcell::seeCalibration(int task, const VirtualCameras::Pose& pose, VirtualCameras::SceneView* v) {
+    const WorkLayout& L = m_layout;
+    v->ok = false;
+    if (task == 5 || task == 10 || task == 11 || task == 12) {
+        double nx, ny;
+        nozzleWorld(&nx, &ny);
+        const bool inView = nozzleDown() && std::fabs(pose.z - L.lowerCamZ) <= L.focusTol;
+        const double q = m_plant->axis(3).encoderUnits();
+        if (task == 5 || task == 12) { // the bare nozzle; anything it holds hides its tip
+            v->ok = inView && !m_plateCarried && !m_carrying &&
+                    std::hypot(nx - L.lowerCamX, ny - L.lowerCamY) <= kSeeRadius;
+            v->x = nx - L.lowerCamX;
+            v->y = ny - L.lowerCamY;
+            v->angle = norm180(q - L.nozzleZeroDeg);
+            return true;
+        }
+        if (!m_plateCarried) return true;
+        double px, py, pa;
+        carriedPlatePose(&px, &py, &pa);
+        v->ok = inView && std::hypot(px - L.lowerCamX, py - L.lowerCamY) <= kSeeRadius;
+        v->x = px - L.lowerCamX;
+        v->y = py - L.lowerCamY;
+        v->angle = pa;
+        return true;
+    }
+    if (task < 6 || task > 9) return false;
+    const bool focus = std::fabs(pose.z - L.upperCamZ) <= L.focusTol;
+    const bool plateHere =
+        !m_plateCarried && std::hypot(pose.x - m_plate.x, pose.y - m_plate.y) <= kSeeRadius;
+    const bool nestHere = std::hypot(pose.x - L.nestX, pose.y - L.nestY) <= kSeeRadius;
+    if (!focus) return true;
+    if (task == 9) {
+        // How far the put-back plate sits from its place: its mark against the nest's.
+        v->ok = plateHere && nestHere;
+        v->x = L.nestX - m_plate.x;
+        v->y = L.nestY - m_plate.y;
+        v->angle = norm180(m_plate.angle - L.nestAngle);
+        return true;
+    }
+    if (plateHere) { // the plate covers the nest's mark
+        v->ok = true;
+        v->x = pose.x - m_plate.x;
+        v->y = pose.y - m_plate.y;
+        v->angle = m_plate.angle;
+        return true;
+    }
+    v->ok = nestHere && task != 6; // the 9-point calibration needs the plate's grid
+    v->x = pose.x - L.nestX;
+    v->y = pose.y - L.nestY;
+    v->angle = L.nestAngle;
+    return true;
 }
 
 double Workcell::heightUnderSensor() {

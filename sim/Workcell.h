@@ -47,6 +47,14 @@ public:
     // Fault: the next n labels fall off the nozzle while it rises from the plate.
     void loseLabelsOnLift(int n) { m_loseOnLift = n; }
 
+    // The calibration plate, laid down by hand (mark at x, y in the upper camera's frame).
+    void placePlate(double x, double y, double angle);
+    const CalibPlate& plate() const { return m_plate; }
+    bool plateOnNozzle() const { return m_plateCarried; }
+    // Where the plate's mark sits relative to the nozzle axis while it is carried (world
+    // directions, at the present Q).
+    void plateOnNozzleOffset(double* dx, double* dy) const;
+
     // What the camera of a vision task sees with the axes at pose; false for the
     // tasks that look at no workpiece (calibration, nozzle).
     bool see(int task, const VirtualCameras::Pose& pose, VirtualCameras::SceneView* view);
@@ -62,6 +70,9 @@ private:
     void nozzleWorld(double* x, double* y) const;
     bool nozzleDown() const;
     void carriedPose(double* x, double* y, double* angle) const;
+    bool gripPlate(Plant& plant);
+    void carriedPlatePose(double* x, double* y, double* angle) const;
+    bool seeCalibration(int task, const VirtualCameras::Pose& pose, VirtualCameras::SceneView* v);
 
     Plant* m_plant = nullptr;
     Feeder* m_feeder = nullptr;
@@ -80,6 +91,11 @@ private:
     int m_boxCount = 0;
     int m_boxCapacity = 500;
     int m_lost = 0;
+
+    CalibPlate m_plate;
+    bool m_plateCarried = false;
+    double m_pex = 0, m_pey = 0; // plate mark from the nozzle axis, at Q = 0
+    double m_prel = 0;           // plate angle minus Q
 };
 
 } // namespace sim

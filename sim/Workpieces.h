@@ -50,6 +50,17 @@ struct WorkLayout {
     double pickZTol = 0.5, focusTol = 2.0;
     double ngPickZ = 45, ngPutZ = 40, ngZTol = 1.0;
     double labelThickness = 0.5;
+    // The calibration plate's nest, as the upper camera sees it: its reference mark shows
+    // while the plate is away. The lowered nozzle touches a plate in the nest at plateRestZ.
+    double nestX = 480, nestY = 140, nestAngle = 0;
+    double plateRestZ = 35;
+    // Q at which the nozzle's flat runs along the lower camera's image columns.
+    double nozzleZeroDeg = 0;
+};
+
+// The calibration plate: a glass plate whose cross mark both cameras see.
+struct CalibPlate {
+    double x = 480, y = 140, angle = 0; // its mark, where it lies
 };
 
 struct Label {
