@@ -39,6 +39,7 @@
 #include <QMutex>
 #include <QPointer>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTextStream>
 #include <QToolButton>
@@ -122,6 +123,17 @@ MainWindow1::MainWindow1(QWidget* parent, const Options& opts)
         QStringLiteral("QTabBar::tab { min-height: %1px; }").arg(ui->label_banner->minimumHeight() - 8));
     ui->tabWidget->setCornerWidget(ui->label_banner, Qt::TopRightCorner);
     showBanner();
+    // A view filled while hidden opens on its newest line, and follows it from there.
+    connect(ui->tabWidget, &QTabWidget::currentChanged, this, [this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                for (QTextBrowser* view : {ui->textBrowser_2, ui->textBrowser_3})
+                    if (view->isVisible())
+                        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+            },
+            Qt::QueuedConnection);
+    });
     startupDone = 0;
     blinkTimer = new ClockTimer(this);
     connect(blinkTimer, &ClockTimer::timeout, this, [] { invbool(&blink); });

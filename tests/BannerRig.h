@@ -85,6 +85,16 @@ inline void click(ProductionRunner& r, const char* button) {
     r.clock.runFor(0.25);
 }
 
+// Runs until cond holds, tested by a pass of its own every 20 ms: a blocking wait inside
+// a pass (the homing, a MES request) holds the harness's own condition check off.
+inline bool seenWithin(ProductionRunner& r, const std::function<bool()>& cond, double seconds) {
+    bool hit = false;
+    const int probe = r.clock.addPeriodic("probe", 20000, [&] { hit = hit || cond(); });
+    r.clock.runUntil([&] { return hit; }, seconds);
+    r.clock.setEnabled(probe, false);
+    return hit;
+}
+
 // The day's log file as it is now.
 inline QStringList logLines() {
     QFile f(KZLOG::CLog::currentFile());

@@ -53,7 +53,9 @@ void shot(ProductionRunner& r, const QString& name, int messageTab = 0) {
     w->resize(1920, 1080);
     w->show();
     child<QTabWidget>(r, "tabWidget")->setCurrentIndex(messageTab);
-    w->showBanner();
+    // The runner runs only the tick's machine logic; the window's own tick also
+    // brings its widgets (the homing label, the banner) up to date.
+    w->tick100ms();
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
     w->grab().save(QString("%1/run-page-%2.png").arg(dir, name));
 }
