@@ -70,7 +70,7 @@ BannerState bannerState(const BannerInputs& in) {
     using C = BannerColour;
     if (cardOk != 1.0)
         return make(K::NoCard, C::Red, QStringLiteral("无控制卡：控制卡初始化失败，请检查控制卡"));
-    if (!estopOk) return make(K::EStop, C::Red, QStringLiteral("急停按下：松开急停后按复位"));
+    if (!estopOk) return make(K::EStop, C::Red, QStringLiteral("急停按下：松开急停后再启动"));
     if (!doorOk) {
         const QString doors = openDoors();
         return make(K::DoorOpen, C::Red,
