@@ -1,5 +1,6 @@
 #include "AlarmTable.h"
 
+#include "app/AlarmBoard.h"
 #include "app/MachineData.h"
 #include "production/MesData.h"
 
@@ -13,6 +14,7 @@ struct Views {
     QTextBrowser* current;
     void row(int code, int level, bool active, const QString& text) const {
         adderrshow(history, current, text, active, code, level);
+        AlarmBoard::note(code, level, active, text);
     }
 };
 
@@ -59,6 +61,9 @@ bool canHealthy() {
 }
 
 void machineRows(const Views& v) {
+    // Without the card every input reads as lost: the card goes first, before the alarms it causes.
+    v.row(AlarmBoard::kCardCode, 2, cardOk != 1.0,
+          QT_TRANSLATE_NOOP("AlarmTable", "控制卡初始化失败，请检查控制卡后重启软件"));
     v.row(0, 2, !doorOk, QT_TRANSLATE_NOOP("AlarmTable", "安全门打开"));
     for (int k = 0; k < 6; ++k) v.row(1 + k, 2, eerv[k], kCylinderTexts[k]);
     for (int axis = 0; axis < 12; ++axis)

@@ -17,9 +17,12 @@ constexpr int kSaveFailureCode = 120;
 MainCycle::MainCycle()
     : m_recorder([](const QString& kind, int64_t startMs, int64_t endMs) {
           MachineStateStore::instance().addPeriod(kind, startMs, endMs);
-      }) {}
+      }) {
+    AlarmBoard::reset();
+}
 
 void MainCycle::tick100ms() {
+    m_events.poll();
     m_recorder.tick(clk::wallMs());
     doorLock();
     ngExtendButton();
@@ -42,10 +45,18 @@ void MainCycle::tick100ms() {
     }
     if (startupDone) {
         showAlarmTable(historyView, currentView, m_cameras);
-        adderrshow(historyView, currentView, m_saveFailure, !m_saveFailure.isEmpty(), kSaveFailureCode, 2);
+        showSaveFailure(!m_saveFailure.isEmpty());
     }
     cylindersCheckErrors();
     speedFactors();
+    followState();
+}
+
+// After the alarm table: the log and the banner see this tick's alarms.
+void MainCycle::followState() {
+    m_events.pollAlarms();
+    const CurrentWait& wait = m_waits.sample(clk::nowUs());
+    m_banner = bannerState(BannerInputs{wait, AlarmBoard::activeAlarms(), m_events.homingAbort()});
 }
 
 // The door lock of the jog dialog releases itself after about 10 s.
@@ -98,12 +109,16 @@ void MainCycle::noteSaveFailure(const QString& file, const QString& error) {
     if (!m_failedFiles.contains(file)) m_failedFiles << file;
     // Every further file is a new entry of the history; shown at once, also before the
     // alarm table runs and while a question is open.
-    if (!m_saveFailure.isEmpty())
-        adderrshow(historyView, currentView, m_saveFailure, false, kSaveFailureCode, 2);
+    if (!m_saveFailure.isEmpty()) showSaveFailure(false);
     // The history file keeps the Chinese text; the views translate the part before the file names.
     m_saveFailure = QString::fromUtf8(QT_TRANSLATE_NOOP("AlarmTable", "文件保存失败，原文件未改变：")) +
-                    QStringLiteral("%1（%2）").arg(m_failedFiles.join("、"), error);
-    adderrshow(historyView, currentView, m_saveFailure, true, kSaveFailureCode, 2);
+                    QStringLiteral("%1（%2）").arg(m_failedFiles.join(QStringLiteral("、")), error);
+    showSaveFailure(true);
+}
+
+void MainCycle::showSaveFailure(bool active) {
+    adderrshow(historyView, currentView, m_saveFailure, active, kSaveFailureCode, 2);
+    AlarmBoard::note(kSaveFailureCode, 2, active, m_saveFailure);
 }
 
 void MainCycle::tick25ms() {

@@ -3,7 +3,10 @@
 // widgets so that the lockstep harness can run it at its periods. The window
 // calls these and then updates its widgets.
 #include "app/AlarmTable.h"
+#include "app/EventLog.h"
+#include "app/MachineStateBanner.h"
 #include "app/StateRecorder.h"
+#include "sequences/WaitReasons.h"
 
 #include <QString>
 #include <QStringList>
@@ -43,16 +46,25 @@ public:
 
     const CameraState& cameras() const { return m_cameras; }
     StateRecorder& recorder() { return m_recorder; }
+    // The run page's banner as the last 100 ms tick found it.
+    const BannerState& banner() const { return m_banner; }
+    const WaitTracker& waits() const { return m_waits; }
+    const EventLog& events() const { return m_events; }
 
 private:
     void doorLock();
     void ngExtendButton();
     void startRequestToRun();
     void speedFactors();
+    void showSaveFailure(bool active);
+    void followState();
 
     StateRecorder m_recorder;
     CameraState m_cameras;
     int m_doorLockTicks = 0;
     QString m_saveFailure;
     QStringList m_failedFiles;
+    WaitTracker m_waits;
+    EventLog m_events;
+    BannerState m_banner;
 };

@@ -4,6 +4,7 @@
 #include "app/AssemblyCurve.h"
 #include "app/ClockTimer.h"
 #include "app/CurrentRecipe.h"
+#include "app/EventLog.h"
 #include "app/ImageHousekeeping.h"
 #include "app/MachineData.h"
 #include "app/Prompt.h"
@@ -39,6 +40,7 @@
 #include <QMutex>
 #include <QPointer>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTextStream>
 #include <QToolButton>
@@ -117,6 +119,23 @@ MainWindow1::MainWindow1(QWidget* parent, const Options& opts)
     singleout(cardNo, 0, 0, 4, gd[0] != 2.0, 0);
     ui->tabWidget_2->setCurrentIndex(0);
     ui->tabWidget->setCurrentIndex(0);
+    // The banner rides in the message tabs' bar, so it shows whatever tab is selected;
+    // the bar grows to the banner's height.
+    ui->tabWidget->tabBar()->setStyleSheet(
+        QStringLiteral("QTabBar::tab { min-height: %1px; }").arg(ui->label_banner->minimumHeight() - 8));
+    ui->tabWidget->setCornerWidget(ui->label_banner, Qt::TopRightCorner);
+    showBanner();
+    // A view filled while hidden opens on its newest line, and follows it from there.
+    connect(ui->tabWidget, &QTabWidget::currentChanged, this, [this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                for (QTextBrowser* view : {ui->textBrowser_2, ui->textBrowser_3})
+                    if (view->isVisible())
+                        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+            },
+            Qt::QueuedConnection);
+    });
     startupDone = 0;
     blinkTimer = new ClockTimer(this);
     connect(blinkTimer, &ClockTimer::timeout, this, [] { invbool(&blink); });
@@ -167,6 +186,7 @@ void MainWindow1::reportSaveFailureOf(QPointer<MainWindow1> window, const QStrin
 }
 
 void MainWindow1::reportSaveFailure(const QString& path, const QString& error) {
+    ++m_saveFailures;
     KZLOG::CLog::Error(QStringLiteral("保存失败：%1").arg(error));
     cycle.noteSaveFailure(QFileInfo(path).fileName(), error);
 }
@@ -259,6 +279,8 @@ void MainWindow1::wireSignals() {
     connect(form5, &Form5::m_sigsavedata, this, &MainWindow1::m_sigsavedata);
     connect(cvWindow, &CVMainWindow::m_sigsavedata, this, &MainWindow1::m_sigsavedata);
 
+    // First of the save chain: the failures before it began.
+    connect(this, &MainWindow1::m_sigsavedata, this, [this] { m_failuresBeforeSave = m_saveFailures; });
     // Slots run in connection order: every page pulls its widgets into the arrays
     // before the files are written.
     connect(this, &MainWindow1::m_sigsavedata, zhouPage, &zhou::inituitovar);
@@ -356,6 +378,8 @@ void MainWindow1::m_slotssavedata() {
     saveTimer->start(1000);
     cvWindow->savefilepara();
     inivartofile();
+    // A failure anywhere in the chain has told its own line.
+    if (m_saveFailures == m_failuresBeforeSave) EventLog::parametersSaved(currentRecipe);
     refreshMainAndSpeed();
 }
 
@@ -420,6 +444,14 @@ void MainWindow1::tick100ms() {
     updateModeWidgets();
     if (manualMode == 0.0) refreshMain();
     updateHomingLabel();
+    showBanner();
+}
+
+void MainWindow1::showBanner() {
+    const BannerState& banner = cycle.banner();
+    if (ui->label_banner->text() != banner.text) ui->label_banner->setText(banner.text);
+    const QString style = banner.styleSheet();
+    if (ui->label_banner->styleSheet() != style) ui->label_banner->setStyleSheet(style);
 }
 
 void MainWindow1::tick25ms() {

@@ -72,6 +72,8 @@ public:
     // A close that saves the run data but does not ask about the parameters (the
     // program was told to end by the system).
     void closeWithoutQuestion();
+    // The state banner from the last tick's machine state.
+    void showBanner();
 
 signals:
     // Save every page and the parameter files / reload every page from the machine data.
@@ -168,4 +170,6 @@ private:
     bool inTick100 = false;
     bool m_refreshing = false;
     bool m_askOnClose = true;
+    int m_saveFailures = 0;
+    int m_failuresBeforeSave = 0;
 };

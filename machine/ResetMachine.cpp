@@ -2,6 +2,7 @@
 
 #include "app/MachineData.h"
 #include "machine/CardInit.h"
+#include "platform/KZLOG.h"
 #include "sequences/CycleData.h"
 #include "vision/VisionFlags.h"
 
@@ -58,9 +59,18 @@ void resetMachine() {
     waitOperator = 0;
     clearLabelPhotos();
     calibBusy = 0;
-    if (estopOk != 1 || doorOk != 1 || cardOk != 1.0) return;
+    // The operator sees no message when a reset is refused; the log says why.
+    if (estopOk != 1 || doorOk != 1 || cardOk != 1.0) {
+        const char* why = cardOk != 1.0 ? "无控制卡" : estopOk != 1 ? "急停按下" : "安全门打开";
+        KZLOG::CLog::Warn(QStringLiteral("复位未执行：%1").arg(QString::fromUtf8(why)));
+        return;
+    }
     stopAndEnableAxes();
-    if (!drivesHealthy()) return;
+    if (!drivesHealthy()) {
+        KZLOG::CLog::Warn(QStringLiteral("复位未执行：伺服未使能或报警"));
+        return;
+    }
     clearSequences();
     homeRequest = 1;
+    KZLOG::CLog::Info(QStringLiteral("复位"));
 }

@@ -95,6 +95,11 @@ void AtomicFile::setFailureHandler(FailureHandler handler) {
     failureHandler = std::move(handler);
 }
 
+bool AtomicFile::hasFailureHandler() {
+    QMutexLocker lock(&handlerMutex);
+    return bool(failureHandler);
+}
+
 void AtomicFile::interruptNextWriteForTest() {
     interruptNext = true;
 }

@@ -22,6 +22,8 @@ public:
     // Told of every failed write, on the thread that wrote (path, reason).
     using FailureHandler = std::function<void(const QString& path, const QString& error)>;
     static void setFailureHandler(FailureHandler handler);
+    // Whether a handler reports failures (a caller need not log them again).
+    static bool hasFailureHandler();
 
     // Test hook: the next write stops after half of the data has reached the temporary
     // file, as if the process had died there, and returns false. With the environment

@@ -234,7 +234,8 @@ void UILog::flush() {
         QTextDocument* doc = view->document();
         doc->setMaximumBlockCount(viewMaxLines.value(it.key(), maxLines));
         QScrollBar* bar = view->verticalScrollBar();
-        const bool atEnd = !bar || bar->value() >= bar->maximum();
+        // A hidden view has not been scrolled by anyone.
+        const bool atEnd = !bar || !view->isVisible() || bar->value() >= bar->maximum();
         QTextCursor cursor(doc);
         cursor.movePosition(QTextCursor::End);
         for (const Pending& p : it.value()) {

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QMutex>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -96,15 +97,20 @@ template <typename Fn> void onViewThread(QTextBrowser* view, Fn fn) {
         Qt::QueuedConnection);
 }
 
+// The view follows the newest line unless the operator has scrolled up to read.
 void appendLine(QTextBrowser* view, const QString& line, const QColor& color) {
     QTextDocument* doc = view->document();
     doc->setMaximumBlockCount(kHistoryViewLines);
+    QScrollBar* bar = view->verticalScrollBar();
+    // A hidden view has not been scrolled by anyone.
+    const bool atEnd = !bar || !view->isVisible() || bar->value() >= bar->maximum();
     QTextCursor cursor(doc);
     cursor.movePosition(QTextCursor::End);
     if (!doc->isEmpty()) cursor.insertBlock();
     QTextCharFormat fmt;
     fmt.setForeground(color);
     cursor.insertText(line, fmt);
+    if (atEnd && bar) bar->setValue(bar->maximum());
 }
 
 QString oldHistoryFile() {

@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QTimer>
+#include <atomic>
 
 kzhttp::kzhttp(QObject* parent) : QObject(parent), m_http(new Http) {
     m_http->timeoutMs = 10000;
@@ -35,6 +36,14 @@ void kzhttp::postResult(const QString& answer, const QString& Errdata, bool bRet
     if (waitLoop) waitLoop->quit();
 }
 
+namespace {
+std::atomic<int> awaited{0};
+} // namespace
+
+int kzhttp::answersAwaited() {
+    return awaited.load();
+}
+
 int kzhttp::waitAnswer() {
     // The MES is a real peer and answers in real time, while the machine may run on
     // a virtual clock. So the wait first gives the peer real time and only then lets
@@ -47,6 +56,7 @@ int kzhttp::waitAnswer() {
     slice.setSingleShot(true);
     connect(&slice, &QTimer::timeout, &loop, &QEventLoop::quit);
     waitLoop = &loop;
+    ++awaited;
     QElapsedTimer real;
     real.start();
     while (m_answers == before) {
@@ -55,5 +65,6 @@ int kzhttp::waitAnswer() {
         if (m_answers == before && real.elapsed() > kGraceMs) clk::sleepUs(kMachineStepUs);
     }
     waitLoop = nullptr;
+    --awaited;
     return resultCode;
 }

@@ -23,6 +23,8 @@ public:
     // Runs waitLoop until the answer to the request just posted arrives (at most the
     // request's time-out, as the worker always answers). Returns the result code.
     int waitAnswer();
+    // Answers waited for now by any client (the cycle shows it is held up by the MES).
+    static int answersAwaited();
 
     QString data;
     int resultCode = 0;

@@ -9,6 +9,7 @@
 #include "platform/vision/VisionBackend.h"
 #include "production/MesConfig.h"
 #include "sequences/CycleData.h"
+#include "sequences/WaitReasons.h"
 #include "sim/BeltTransport.h"
 #include "sim/Feeder.h"
 #include "sim/MesEmulator.h"
@@ -355,6 +356,16 @@ QJsonObject ProductionRunner::summary() const {
     for (auto it = m_alarms.begin(); it != m_alarms.end(); ++it) alarms[it.key()] = it.value();
     s["alarms"] = alarms;
     s["csvRows"] = csvRowsWritten();
+    // Where the running machine waited, by the same causes as the run page's banner.
+    if (window) {
+        QJsonObject waits;
+        const WaitTracker& w = window->machineCycle().waits();
+        for (int c = 1; c < kWaitCauses; ++c) {
+            const double seconds = w.secondsIn(WaitCause(c));
+            if (seconds > 0) waits[waitKey(WaitCause(c))] = std::round(seconds * 10) / 10;
+        }
+        s["waitSeconds"] = waits;
+    }
     if (m_mes) {
         int in = 0, out = 0;
         for (const sim::MesEmulator::Request& q : m_mes->requests()) (q.path.endsWith("/in") ? in : out)++;
@@ -399,6 +410,13 @@ QString ProductionRunner::summaryText(const QJsonObject& s) {
     for (const QString& code : a.keys()) t << " " << code << " x" << a[code].toInt();
     t << "\n";
     t << "CSV rows written " << s["csvRows"].toInt() << "\n";
+    if (s.contains("waitSeconds")) {
+        t << "time waiting while running:";
+        const QJsonObject w = s["waitSeconds"].toObject();
+        if (w.isEmpty()) t << " none";
+        for (const QString& cause : w.keys()) t << " " << cause << " " << w[cause].toDouble() << " s";
+        t << "\n";
+    }
     if (s.contains("mesIn"))
         t << "MES requests: in-station " << s["mesIn"].toInt() << " sent, " << s["mesInAnswered"].toInt()
           << " answered; out-station " << s["mesOut"].toInt() << " sent, " << s["mesOutAnswered"].toInt()
