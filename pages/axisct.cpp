@@ -33,6 +33,11 @@ void paint(QLabel* label, bool lit, const char* colour) {
     if (label->styleSheet() != style) label->setStyleSheet(style);
 }
 
+// Setting the same text again still lays it out anew; most axes stand still.
+void showText(QLineEdit* edit, const QString& text) {
+    if (edit->text() != text) edit->setText(text);
+}
+
 } // namespace
 
 axisct::axisct(QWidget* parent) : QWidget(parent), ui(new Ui::axisct), m_timer(new ClockTimer(this)) {
@@ -57,8 +62,8 @@ void axisct::refresh() {
     ui->groupBox->setEnabled(manualMode == 1.0);
     if (!validAxis(m_axis)) return;
     const int a = m_axis;
-    ui->lineEdit->setText(QString::number(cmdPos[a], 'f', 3));
-    ui->lineEdit_2->setText(QString::number(encPos[a], 'f', 3));
+    showText(ui->lineEdit, QString::number(cmdPos[a], 'f', 3));
+    showText(ui->lineEdit_2, QString::number(encPos[a], 'f', 3));
     paint(ui->label_1, !axisElnOk[a], kRed);
     paint(ui->label_2, !axisElpOk[a], kRed);
     paint(ui->label_3, axisOrg[a] == 1, kGreen);

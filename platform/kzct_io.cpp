@@ -27,7 +27,8 @@ bool hasSensor(int n) {
 enum Position { None = -1, PosA = 0, PosB = 1 };
 
 struct Cylinder {
-    unsigned commands = 0; // counts resetqigandone; an older reading is stale
+    unsigned commands = 0;        // counts resetqigandone; an older reading is stale
+    int valveA = -1, valveB = -1; // learnt from the follow-up; -1 before the first
     int target = None;
     int64_t commandUs = 0;
     int64_t sensorSinceUs = -1;
@@ -155,6 +156,8 @@ static short followCylinder(int k, int valveA, int valveB, int sensA, int sensB,
     const int64_t now = clk::nowUs();
     std::lock_guard<std::mutex> lock(cylMutex);
     if (cylinders[k].commands != before) return 0;
+    cylinders[k].valveA = valveA;
+    cylinders[k].valveB = valveB;
     observe(cylinders[k], target, now);
     follow(cylinders[k], s, t1, t2, t3, t4, now);
     return cylinders[k].done ? 1 : 0;
@@ -204,12 +207,23 @@ short double2err(int sensA, int sensB, int valveA, int valveB, int limitMs, int 
 
 short resetqigandone(int k) {
     if (!validCylinder(k)) return 0;
+    int valveA, valveB;
+    {
+        std::lock_guard<std::mutex> lock(cylMutex);
+        valveA = cylinders[k].valveA;
+        valveB = cylinders[k].valveB;
+    }
+    // A command that leaves the valves as they were moves nothing: the cylinder is
+    // checked again, but its travel and settle times do not start over.
+    const int target = valveA < 0 ? None : valveB < 0 ? singleTarget(valveA) : doubleTarget(valveA, valveB);
+    const int64_t now = clk::nowUs();
     std::lock_guard<std::mutex> lock(cylMutex);
     Cylinder& c = cylinders[k];
     ++c.commands;
     c.done = false;
+    if (target != None && target == c.target) return 0;
     c.sensorSinceUs = -1;
-    c.commandUs = clk::nowUs();
+    c.commandUs = now;
     return 0;
 }
 

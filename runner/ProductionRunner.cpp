@@ -195,7 +195,14 @@ bool ProductionRunner::powerUp(QString* error) {
     clock.addPeriodic("tick3s", 3000000, [c] { c->tick3s(); });
     clock.addPeriodic(
         "tick10min", 600000000, [c] { c->tick10min(); }, 600000000);
-    clock.addPeriodic("events", 10000, [] { QCoreApplication::processEvents(); });
+    // Queued signals (the product rows) every 10 ms; the full event loop, which polls
+    // the sockets and the screen, every 100 ms is enough without a screen.
+    clock.addPeriodic("events", 10000, [n = 0]() mutable {
+        if (++n % 10 == 0)
+            QCoreApplication::processEvents();
+        else
+            QCoreApplication::sendPostedEvents();
+    });
     clock.addPeriodic("height", 150000, [this] { heightLink(); });
     clock.addPeriodic("watch", 10000, [this] { watch(); });
     if (!m_beltModel) {
@@ -273,6 +280,9 @@ void ProductionRunner::produce(int products, int trays, double maxSeconds, doubl
             return clock.nowUs() >= endUs;
         },
         maxSeconds + 1.0);
+    // A product finished in the last pass still has its row queued for the window.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     m_wallUs = wallUs() - m_wallStartUs;
 }
 

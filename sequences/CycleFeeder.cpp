@@ -23,7 +23,9 @@ bool plateStep(double step) {
 }
 
 void step50() {
-    if (inImg[18]) ++readyPasses;
+    // Consecutive passes: a signal that drops after exactly kReadyPasses would
+    // otherwise be neither a plate nor a reason to feed, and the feeder would wait for ever.
+    readyPasses = inImg[18] ? readyPasses + 1 : 0;
     if (readyPasses > kReadyPasses) {
         readyPasses = 0;
         plateReady = 1;

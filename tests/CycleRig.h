@@ -57,6 +57,7 @@ struct CycleRig : SimRig {
     std::vector<ProductRecord> records;
     int reports = 0;
     double maxStep = 0;
+    int cycleId = -1;
 
     CycleRig() : SimRig(3) {
         qputenv("TAVRIN_DATA", dataRoot.path().toLocal8Bit());
@@ -90,7 +91,7 @@ struct CycleRig : SimRig {
         clock.addPeriodic("fast", 5000, [this] { scan.pass(); });
         clock.addPeriodic("10ms", 10000, [this] { window.tick10ms(); });
         clock.addPeriodic("100ms", 100000, [this] { window.tick100ms(); });
-        clock.addPeriodic("cycle", 5000, [this] { cycle.pass(); });
+        cycleId = clock.addPeriodic("cycle", 5000, [this] { cycle.pass(); });
         clock.addPeriodic("feeder", 5000, [this] { feeder(); });
         clock.addPeriodic("belt", 5000, [this] { belt(); });
         clock.addPeriodic("height", 150000, [this] { height(); });

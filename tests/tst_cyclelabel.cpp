@@ -145,6 +145,37 @@ private slots:
         QCOMPARE(feederStep, 0.0);
     }
 
+    void readySignalThatDropsAtTheCountLimitIsFedAgain() {
+        CycleRig rig;
+        rig.feederOn = false;
+        rig.plant().forceInput(17, 1);
+        rig.plant().forceInput(18, 0);
+        // The cycle's pass run from here, so that the plate signal drops right after the
+        // 20th pass that counted it at step 50.
+        rig.clock.setEnabled(rig.cycleId, false);
+        EdgeFeed feeds;
+        int counted = 0;
+        rig.clock.addPeriodic("counted", 5000, [&] {
+            const bool offPlate = stepA < 150 || stepA > 180;
+            const bool on = inImg[18] != 0;
+            rig.cycle.pass();
+            if (offPlate && on && feederStep == 50.0 && ++counted == 20) {
+                rig.plant().forceInput(18, 0);
+                inImg[18] = 0;
+            }
+            const bool feed = rig.plant().output(kFeederFeed);
+            if (!feed && feeds.was) feeds.offAt = rig.nowS();
+            if (feed && !feeds.was) ++feeds.count;
+            feeds.was = feed;
+            if (feeds.count == 1 && feeds.offAt > 0 && counted == 0) rig.plant().forceInput(18, 1);
+        });
+        QVERIFY(rig.homeAndStart());
+        QVERIFY2(rig.runUntil([&] { return counted == 20; }, 30.0), qPrintable(rig.state()));
+        QCOMPARE(int(plateReady), 0);
+        QVERIFY2(rig.runUntil([&] { return feeds.count == 2; }, 1.0), qPrintable(rig.state()));
+        QCOMPARE(alarmActive, u8(0));
+    }
+
     void shortReadySignalIsNoPlate() {
         CycleRig rig;
         rig.feederOn = false;

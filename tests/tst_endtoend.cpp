@@ -259,6 +259,8 @@ private slots:
         QVERIFY(started(*r));
         r->produce(3, 0, 300);
         QCOMPARE(int(gr[21]), 3);
+        // The run ends in the pass that finished the third product; its row is written too.
+        QCOMPARE(r->csvRowsWritten(), 3);
         auto lock = r->plant().lock();
         QCOMPARE(r->workcell().labelsLost(), 1);
         // Labels 1 (lost), 2, 3, 4 were taken from the plate for three products.

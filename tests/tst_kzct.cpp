@@ -341,6 +341,47 @@ private slots:
         QVERIFY2(took >= 500000 && took <= 510000, qPrintable(QString::number(took)));
     }
 
+    void aRepeatedCommandIsCheckedAgainWithoutItsTravelTime() {
+        SimRig rig;
+        rig.startCard();
+        kzct::resetLibraryState();
+        CylinderTicks ticks(rig);
+        const auto stopperDone = [] { return double1done(1, 37, 38, 37, 38, 0, 0, 0.1, 0.1, 0, 0, 3) == 1; };
+        rig.runFor(0.05);
+        doubleout(0, 1, 2, 6, 2, 5, 0); // down
+        resetqigandone(3);
+        QVERIFY(rig.runUntil(stopperDone, 1.0));
+        rig.runFor(0.5);
+
+        // The same command again: forgotten, then done at the next follow-up.
+        int64_t t0 = rig.clock.nowUs();
+        doubleout(0, 1, 2, 6, 2, 5, 0);
+        resetqigandone(3);
+        QVERIFY(!stopperDone());
+        QVERIFY(rig.runUntil(stopperDone, 1.0));
+        QVERIFY2(rig.clock.nowUs() - t0 <= 10000, qPrintable(QString::number(rig.clock.nowUs() - t0)));
+
+        // ... but not when the cylinder has left its position meanwhile.
+        rig.plant().setCylinderSensorBroken(3, 1, true);
+        doubleout(0, 1, 2, 6, 2, 5, 0);
+        resetqigandone(3);
+        rig.runFor(0.3);
+        QVERIFY(!stopperDone());
+        rig.plant().setCylinderSensorBroken(3, 1, false);
+        QVERIFY(rig.runUntil(stopperDone, 0.05));
+
+        // A real change still takes the travel time, also when commanded twice.
+        t0 = rig.clock.nowUs();
+        doubleout(0, 1, 2, 5, 2, 6, 0); // up
+        resetqigandone(3);
+        rig.runFor(0.02);
+        doubleout(0, 1, 2, 5, 2, 6, 0);
+        resetqigandone(3);
+        QVERIFY(rig.runUntil(stopperDone, 1.0));
+        QVERIFY(rig.plant().input(37));
+        QVERIFY2(rig.clock.nowUs() - t0 >= 100000, qPrintable(QString::number(rig.clock.nowUs() - t0)));
+    }
+
     void aCylinderThatMissesItsPositionRaisesItsErrorAfterTheLimit() {
         SimRig rig;
         rig.startCard();
