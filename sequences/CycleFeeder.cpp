@@ -31,7 +31,9 @@ void step50() {
         return;
     }
     const bool feedWanted = gd[21] != 0.0 || (trayState == 1 && inImg[25]);
-    if (!inImg[18] && readyPasses < kReadyPasses && feedWanted) {
+    // Not yet counted as ready, so a new plate is due; a count of exactly 20 is neither
+    // ready nor due and would leave the feeder and the label job waiting for each other.
+    if (!inImg[18] && readyPasses <= kReadyPasses && feedWanted) {
         readyPasses = 0;
         plateReady = 0;
         feederOut(1, false);
