@@ -340,9 +340,16 @@ QString FaultCampaign::matrixMarkdown(const QList<CellOutcome>& cells, const QLi
       << (bad.isEmpty() ? QString("None.\n") : bad.join("\n") + "\n");
     for (const FaultKind& f : catalog) {
         t << "\n## `" << f.id << "`: " << f.what << "\n\n| Phase | Outcome |\n|---|---|\n";
-        for (const CellOutcome& c : cells)
-            if (c.fault == f.id)
-                t << "| " << c.phase << " | " << QString(cellText(c)).replace('|', '/') << " |\n";
+        for (int i = 0; i < kPhaseCount; ++i) {
+            const QString phase = phaseName(CyclePhase(i));
+            bool found = false;
+            for (const CellOutcome& c : cells)
+                if (c.fault == f.id && c.phase == phase) {
+                    t << "| " << c.phase << " | " << QString(cellText(c)).replace('|', '/') << " |\n";
+                    found = true;
+                }
+            if (!found) t << "| " << phase << " | not run: the run was stopped before this cell (time) |\n";
+        }
     }
     return md;
 }
