@@ -43,7 +43,11 @@ void clearSequences() {
     stepC = 0.0;
     lineInStep = 0.0;
     emptyStep = 0.0;
+    // A finished tray stays finished: cleared, the belt line would clamp it again as a
+    // new tray and the cycle would label every product on it a second time.
+    const int finished = trayState == 2 ? 2 : 0;
     for (auto& job : cycleJobs) job = 0;
+    trayState = finished;
     homedA = 0;
     homedB = 0;
     homedUi = 0;

@@ -12,15 +12,18 @@
 #include "sequences/WaitReasons.h"
 #include "sim/BeltTransport.h"
 #include "sim/Feeder.h"
+#include "sim/HeightSensor.h"
 #include "sim/MesEmulator.h"
 #include "sim/ProductTray.h"
 #include "vision/HeightValues.h"
+#include "vision/TcpBase.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTextBrowser>
 #include <QTextStream>
 #include <QUrl>
 #include <cmath>
@@ -310,8 +313,12 @@ void ProductionRunner::heightLink() {
     // The sensor answers every poll with what lies under its spot; nothing in range
     // gives no reply, so the values keep their age.
     const double h = workcell().heightUnderSensor();
-    if (std::isnan(h) || gd[23] != 0.0) return;
-    heightRaw = std::round(h * 10000.0) / 10000.0;
+    if (std::isnan(h) || gd[23] != 0.0 || m_heightFault == HeightFault::Silent) return;
+    const QByteArray reply = m_heightFault == HeightFault::Garbled ? QByteArray("%01$RMD+00A1B2C**\r")
+                                                                   : sim::HeightSensor::reply(h);
+    double mm = 0;
+    if (!TcpBase::parseReply(reply, &mm)) return;
+    heightRaw = mm;
     heightCalibrated = gd[250] + heightRaw;
     heightMarkGood(clk::nowUs());
 }
@@ -348,6 +355,22 @@ int ProductionRunner::csvRows() {
     return rows;
 }
 
+QStringList ProductionRunner::alarmTexts() const {
+    static const QStringList status = {"自动运行中。",  "已停止。",      "结束生产中。",
+                                       "相机1已连接。", "相机2已连接。", "空跑过站模式中。"};
+    QStringList out;
+    const QTextBrowser* view = window ? window->findChild<QTextBrowser*>("textBrowser") : nullptr;
+    if (!view) return out;
+    for (const QString& line : view->toPlainText().split('\n', Qt::SkipEmptyParts))
+        if (!status.contains(line.trimmed())) out << line.trimmed();
+    return out;
+}
+
+void ProductionRunner::press(int button) {
+    plant().panel().clickButton(button, 100000);
+    clock.runFor(0.3);
+}
+
 int ProductionRunner::csvRowsWritten() const {
     return csvRows() - m_csvRowsAtStart;
 }
@@ -359,6 +382,12 @@ QJsonObject ProductionRunner::summary() const {
     s["productsGood"] = gr[21];
     s["productsNg"] = gr[22];
     s["traysFinished"] = m_traysFinished;
+    s["steps"] = QString("cycle %1, feeder %2, belt line %3, tray state %4, next job %5")
+                     .arg(stepA)
+                     .arg(feederStep)
+                     .arg(stepB)
+                     .arg(trayState)
+                     .arg(nextJob);
     QJsonObject counters;
     for (int i = 21; i <= 33; ++i) counters[QString("gr[%1]").arg(i)] = gr[i];
     s["counters"] = counters;
@@ -410,6 +439,7 @@ QString ProductionRunner::summaryText(const QJsonObject& s) {
     t << "seed " << s["seed"].toInt() << ", ended: " << s["end"].toString() << "\n";
     t << "products good " << s["productsGood"].toInt() << ", NG " << s["productsNg"].toInt()
       << ", trays finished " << s["traysFinished"].toInt() << "\n";
+    t << "steps at the end: " << s["steps"].toString() << "\n";
     t << "counters:";
     const QJsonObject c = s["counters"].toObject();
     for (int i = 21; i <= 33; ++i) t << " gr[" << i << "]=" << c[QString("gr[%1]").arg(i)].toInt();

@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 
@@ -74,6 +75,15 @@ public:
     // Rows the day's CSV files gained since power-up.
     int csvRowsWritten() const;
 
+    // The alarm lines the operator sees on the run page's current view now (status
+    // lines such as "自动运行中。" left out).
+    QStringList alarmTexts() const;
+    // What the height sensor answers each poll; the reply goes through the program's parser.
+    enum class HeightFault { None, Silent, Garbled };
+    void setHeightFault(HeightFault f) { m_heightFault = f; }
+    // A panel button pressed and let go as an operator does, then 0.3 s of machine time.
+    void press(int button);
+
 private:
     void watch();
     void heightLink();
@@ -91,6 +101,7 @@ private:
     int m_lastTrayState = 0;
     bool m_beltModel = false;
     bool m_trayAway = false;
+    HeightFault m_heightFault = HeightFault::None;
     bool m_alarmWas[256] = {};
     bool m_promptWas[64] = {};
     QMap<QString, int> m_alarms;

@@ -44,3 +44,5 @@ volatile double& barrelNgCount = counterNg[3];
 volatile double& checkNgCount = counterNg[4];
 volatile double& qrNgCount = counterNg[5];
 volatile double& vacFailRun = counterNg[6];
+
+volatile double assembledCell = 0.0;

@@ -68,3 +68,7 @@ extern volatile double& barrelNgCount;
 extern volatile double& checkNgCount;
 extern volatile double& qrNgCount;
 extern volatile double& vacFailRun;
+
+// The finished tray's cell whose barrel got its label while its product is not yet
+// finished; 0 when none. A reset in between must not label it a second time.
+extern volatile double assembledCell;

@@ -33,7 +33,7 @@ void step50() {
         return;
     }
     const bool feedWanted = gd[21] != 0.0 || (trayState == 1 && inImg[25]);
-    if (!inImg[18] && readyPasses < kReadyPasses && feedWanted) {
+    if (!inImg[18] && feedWanted) {
         readyPasses = 0;
         plateReady = 0;
         feederOut(1, false);

@@ -190,7 +190,10 @@ void homingResetBlock() {
     stepA = 0;
     cycleTime = 0.0;
     mesState = 0;
+    // A finished tray stays finished (see resetMachine).
+    const int finished = trayState == 2 ? 2 : 0;
     for (auto& job : cycleJobs) job = 0;
+    trayState = finished;
     for (int i = 0; i < 255; ++i) {
         alarmFlags[i] = 0;
         counterNg[i] = 0.0;

@@ -138,6 +138,7 @@ void assemblySteps(kzhttp& out) {
         stepA = 303;
     }
     if (cycleStep(303) && moveAssembleZ(1) && nozzleDone()) {
+        if (!manualBarrelReq) assembledCell = gr[1];
         vacuum(false);
         blow(true);
         usTstart(kPhotoTimer, gf[212] * 1000000.0);

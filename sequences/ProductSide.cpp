@@ -31,7 +31,15 @@ bool trayUsedUp() {
 
 void newCell(bool first) {
     startProduct();
+    if (assembledCell != gr[1]) assembledCell = 0.0;
     if (trayUsedUp()) return;
+    // A reset came after this cell's label was placed: the product goes on with its
+    // check photo instead of a second label.
+    if (assembledCell != 0.0) {
+        nextJob = 5;
+        stepA = 100;
+        return;
+    }
     // A finished product chains straight into the next cell and would never meet the
     // end-of-production test: that test is at 110, by way of 100.
     if (!first && endProduction == 1 && nextJob == 0) {

@@ -105,7 +105,7 @@ struct CycleRig : SimRig {
     static void resetCycleData() {
         feederStep = 0;
         manualLabelReq = manualBarrelReq = 0;
-        heightResult = cycleStartClock = cycleTime = 0.0;
+        heightResult = cycleStartClock = cycleTime = assembledCell = 0.0;
         plateReady = 0;
         feedRetry = pickSlot = photoPass = 0;
         mesState = 0;

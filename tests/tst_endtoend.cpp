@@ -39,7 +39,7 @@ std::unique_ptr<ProductionRunner> line(const QJsonObject& faults = {}, uint32_t 
     // The cycle's own words, as after a program start.
     feederStep = 0;
     manualLabelReq = manualBarrelReq = 0;
-    heightResult = cycleStartClock = cycleTime = 0.0;
+    heightResult = cycleStartClock = cycleTime = assembledCell = 0.0;
     plateReady = 0;
     feedRetry = pickSlot = photoPass = 0;
     mesState = 0;
