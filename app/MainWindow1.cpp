@@ -8,6 +8,7 @@
 #include "app/ImageHousekeeping.h"
 #include "app/MachineData.h"
 #include "app/Prompt.h"
+#include "app/RunDataKeeper.h"
 #include "machine/CardInit.h"
 #include "pages/Form2.h"
 #include "pages/Form3.h"
@@ -85,6 +86,7 @@ MainWindow1::MainWindow1(QWidget* parent, const Options& opts)
     if (!recipeWarning.isEmpty())
         Prompt::warning(this, QCoreApplication::translate("MainWindow1", "打开配方"), recipeWarning);
     inifiletovar();
+    RunDataKeeper::recover();
     refreshMainAndSpeed();
     loadProjectName();
     // Without the password file only the master passwords would open an account.
@@ -429,7 +431,7 @@ void MainWindow1::loadProjectName() {
 
 // Runs on the GUI thread: every product the cycle queued becomes a curve sample and a CSV row.
 void MainWindow1::Savezzdata() {
-    ProductRecords::saveQueued();
+    RunDataKeeper::save();
 }
 
 // The machine logic runs first; the widgets then show its outcome.
@@ -438,6 +440,7 @@ void MainWindow1::tick100ms() {
     if (inTick100) return;
     inTick100 = true;
     cycle.tick100ms();
+    RunDataKeeper::tick();
     inTick100 = false;
     drawCurve();
     ui->lineEdit_8->setText(QString::number(cycleTime, 'f', 3));
@@ -500,6 +503,7 @@ void MainWindow1::closeEvent(QCloseEvent* event) {
         return;
     }
     // The run data whatever the answer.
+    RunDataKeeper::closing();
     iniRUNvartofile();
     if (m_askOnClose &&
         Prompt::question(nullptr, QCoreApplication::translate("MainWindow1", "保存参数"),

@@ -224,9 +224,13 @@ int main(int argc, char* argv[]) {
     bool up = runner.powerUp(&error) && (!mes || runner.useMes(&error)) && runner.resetAndHome(&error) &&
               runner.start(&error);
     if (up) {
+        // For whoever watches the run (the crash test): the machine is producing now.
+        std::fprintf(stderr, "producing\n");
+        std::fflush(stderr);
         // Without a time limit: generous for the work asked, so a stuck run still ends.
         const double limit = hours > 0 ? hours * 3600.0 : 600.0 + 60.0 * (products + 40.0 * trays);
         runner.produce(products, trays, limit);
+        runner.shutdown();
     }
     QJsonObject s = runner.summary();
     if (!up) s["end"] = error;

@@ -5,6 +5,7 @@
 #include "KZLOG.h"
 #include "Paths.h"
 #include "kzct_internal.h"
+#include "kzct_records.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,6 +40,8 @@ const Section kGrSection{"gr", gr, kGrSize};
 QMutex problemsMutex;
 QStringList problems;
 QList<kzct::LoadDamage> damages;
+kzct::RunDataRecords records; // under problemsMutex
+const char* const kRecordsSection = "records";
 
 // Shortest text that reads back to the same double, so 2.0 stays 2.0 and 0.1 stays 0.1.
 QString numberText(double v) {
@@ -59,7 +62,8 @@ Block snapshot(const Section& s) {
 // The last line tells a whole file from one cut short: it counts the entries above it.
 const char* const kEndMarker = "; end of file: %1 entries";
 
-QByteArray render(const QString& title, const std::vector<Block>& blocks) {
+QByteArray render(const QString& title, const std::vector<Block>& blocks,
+                  const kzct::RunDataRecords* notes = nullptr) {
     QByteArray out;
     out += "; " + title.toUtf8() + "\n";
     out += "; index=value, one entry per line\n";
@@ -78,6 +82,15 @@ QByteArray render(const QString& title, const std::vector<Block>& blocks) {
             ++entries;
         }
     }
+    if (notes && notes->known) {
+        out += QByteArray("\n[") + kRecordsSection + "]\n";
+        out += QByteArray("open=") + (notes->open ? "1" : "0") + "\n";
+        ++entries;
+        for (auto it = notes->rows.begin(); it != notes->rows.end(); ++it) {
+            out += it.key().toUtf8() + "=" + QByteArray::number(it.value()) + "\n";
+            ++entries;
+        }
+    }
     out += "\n" + QString(kEndMarker).arg(entries).toLatin1() + "\n";
     return out;
 }
@@ -91,12 +104,11 @@ struct FileCheck {
 
 // Applies every readable entry of path to the sections; the others keep their values.
 // Returns false when the file cannot be read at all.
-bool load(const QString& path, const std::vector<Section>& sections, QStringList* skipped, FileCheck* check) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QString fileName = QFileInfo(path).fileName();
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    const QRegularExpression endLine(QRegularExpression::anchoredPattern(QString(kEndMarker).arg("(\\d+)")));
+void loadText(const QByteArray& text, const QString& fileName, const std::vector<Section>& sections,
+              QStringList* skipped, FileCheck* check, kzct::RunDataRecords* notes = nullptr) {
+    const QList<QByteArray> lines = text.split('\n');
+    static const QRegularExpression endLine(
+        QRegularExpression::anchoredPattern(QString(kEndMarker).arg("(\\d+)")));
     std::vector<std::vector<bool>> seen;
     for (const Section& s : sections) {
         seen.emplace_back(size_t(s.size), false);
@@ -106,6 +118,7 @@ bool load(const QString& path, const std::vector<Section>& sections, QStringList
     const Section* current = nullptr;
     std::vector<bool>* currentSeen = nullptr;
     bool inUnknownSection = false;
+    bool inRecords = false;
     for (int n = 0; n < lines.size(); ++n) {
         const QString line = QString::fromUtf8(lines[n]).trimmed();
         if (line.isEmpty() || line.startsWith('#')) continue;
@@ -121,11 +134,18 @@ bool load(const QString& path, const std::vector<Section>& sections, QStringList
         if (line.startsWith('[')) {
             current = nullptr;
             inUnknownSection = true;
+            inRecords = false;
             if (!line.endsWith(']')) {
                 skip("broken section header");
                 continue;
             }
             const QString name = line.mid(1, line.size() - 2).trimmed();
+            if (notes && name == QLatin1String(kRecordsSection)) {
+                inUnknownSection = false;
+                inRecords = true;
+                notes->known = true;
+                continue;
+            }
             for (size_t k = 0; k < sections.size(); ++k) {
                 if (name == QLatin1String(sections[k].name)) {
                     current = &sections[k];
@@ -139,6 +159,19 @@ bool load(const QString& path, const std::vector<Section>& sections, QStringList
             continue;
         }
         if (inUnknownSection) continue; // already reported at its header
+        if (inRecords) {
+            const int eq = line.indexOf('=');
+            bool okCount = false;
+            const int count = eq > 0 ? line.mid(eq + 1).trimmed().toInt(&okCount) : -1;
+            if (!okCount || count < 0) {
+                skip("not a file name with a number of rows");
+            } else if (line.left(eq).trimmed() == "open") {
+                notes->open = count != 0;
+            } else {
+                notes->rows.insert(line.left(eq).trimmed(), count);
+            }
+            continue;
+        }
         if (!current) {
             skip("entry outside a section");
             continue;
@@ -169,6 +202,13 @@ bool load(const QString& path, const std::vector<Section>& sections, QStringList
         }
     }
     check->endMarker = declared >= 0;
+}
+
+bool load(const QString& path, const std::vector<Section>& sections, QStringList* skipped, FileCheck* check,
+          kzct::RunDataRecords* notes = nullptr) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    loadText(file.readAll(), QFileInfo(path).fileName(), sections, skipped, check, notes);
     return true;
 }
 
@@ -212,9 +252,10 @@ void checkWhole(const QString& path, const FileCheck& check, QList<kzct::LoadDam
     damage->append(d);
 }
 
-bool save(const QString& path, const QString& title, const std::vector<Block>& blocks) {
+bool save(const QString& path, const QString& title, const std::vector<Block>& blocks,
+          const kzct::RunDataRecords* notes = nullptr) {
     QString error;
-    if (AtomicFile::write(path, render(title, blocks), &error)) return true;
+    if (AtomicFile::write(path, render(title, blocks, notes), &error)) return true;
     // The program's failure handler logs it; one line per failure.
     if (!AtomicFile::hasFailureHandler()) KZLOG::CLog::Error(QString("kzct: %1").arg(error));
     return false;
@@ -263,15 +304,31 @@ QString projectNameFile() {
 QString currentRecipeName() {
     QFile file(projectNameFile());
     if (!file.open(QIODevice::ReadOnly)) return QString();
-    const QString name = QString::fromUtf8(file.readLine()).trimmed();
+    QString why;
+    const QString name = recipeNameFromText(file.readLine(), &why);
+    if (!why.isEmpty())
+        KZLOG::CLog::Error(QString("kzct: recipe name in %1 refused: %2").arg(projectNameFile(), why));
+    return name;
+}
+
+QString recipeNameFromText(const QByteArray& firstLine, QString* refused) {
+    const QString name = QString::fromUtf8(firstLine).trimmed();
     // The name becomes a folder that files are written to: never one outside the recipes.
     const QString why = checkRecipeName(name);
-    if (!why.isEmpty()) {
-        KZLOG::CLog::Error(
-            QString("kzct: recipe name \"%1\" in %2 refused: %3").arg(name.left(80), projectNameFile(), why));
-        return QString();
-    }
-    return name;
+    if (why.isEmpty()) return name;
+    if (refused) *refused = QString("\"%1\": %2").arg(name.left(80), why);
+    return QString();
+}
+
+LoadCheck applyFileText(const QByteArray& text, const QString& fileName, bool runData) {
+    QStringList skipped;
+    FileCheck check;
+    kzct::RunDataRecords notes;
+    if (runData)
+        loadText(text, fileName, {kGrSection}, &skipped, &check, &notes);
+    else
+        loadText(text, fileName, {kGdSection, kGfSection}, &skipped, &check);
+    return LoadCheck{check.entries, check.expected, check.unreadable, check.endMarker, skipped};
 }
 
 bool setCurrentRecipeName(const QString& name) {
@@ -325,7 +382,8 @@ bool loadRecipe(const QString& name) {
     }
     const QString run = runDataFile(name);
     FileCheck runCheck;
-    if (!load(run, {kGrSection}, &skipped, &runCheck)) {
+    RunDataRecords notes;
+    if (!load(run, {kGrSection}, &skipped, &runCheck, &notes)) {
         KZLOG::CLog::Warn(QString("kzct: cannot read %1; run data kept").arg(run));
         ok = false;
     }
@@ -335,6 +393,8 @@ bool loadRecipe(const QString& name) {
     if (ok && skipped.isEmpty() && damage.isEmpty())
         KZLOG::CLog::Info(QString("kzct: recipe \"%1\" loaded").arg(name));
     setProblems(skipped, damage);
+    QMutexLocker lock(&problemsMutex);
+    records = notes;
     return ok;
 }
 
@@ -344,7 +404,26 @@ bool saveParameters(const QString& name) {
 }
 
 bool saveRunData(const QString& name) {
-    return save(runDataFile(name), QString("Tavrin run data of recipe %1").arg(name), {snapshot(kGrSection)});
+    return saveRunDataValues(name, snapshot(kGrSection).values);
+}
+
+bool saveRunDataValues(const QString& name, const std::vector<double>& values) {
+    std::vector<double> v = values;
+    v.resize(size_t(kGrSize), 0.0);
+    const RunDataRecords notes = runDataRecords();
+    return save(runDataFile(name), QString("Tavrin run data of recipe %1").arg(name), {Block{"gr", v}},
+                &notes);
+}
+
+void setRunDataRecords(const RunDataRecords& r) {
+    QMutexLocker lock(&problemsMutex);
+    records = r;
+    records.known = true;
+}
+
+RunDataRecords runDataRecords() {
+    QMutexLocker lock(&problemsMutex);
+    return records;
 }
 
 bool writeRecipe(const QString& name, const RecipeValues& values) {

@@ -51,7 +51,11 @@ QString path() {
 }
 
 void load() {
-    QSettings ini(path(), QSettings::IniFormat);
+    loadFrom(path());
+}
+
+void loadFrom(const QString& file) {
+    QSettings ini(file, QSettings::IniFormat);
     ini.setIniCodec("UTF-8");
     mesInUrl = ini.value("/MES/INurl").toString();
     mesOutUrl = ini.value("/MES/OTurl").toString();

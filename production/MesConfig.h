@@ -12,6 +12,7 @@ namespace MesConfig {
 QString path();
 // Reads the file into the globals; a missing file or key reads as empty.
 void load();
+void loadFrom(const QString& file);
 // Writes the globals to the file through the atomic writer.
 bool save(QString* error = nullptr);
 // Writes the given settings to path when no file is there yet.

@@ -5,6 +5,7 @@
 #include "platform/KZLOG.h"
 #include "production/MesConfig.h"
 #include "production/MesData.h"
+#include "production/MesReply.h"
 #include "production/kzhttp.h"
 #include "sequences/CycleData.h"
 #include "sequences/NamedMoves.h"
@@ -31,24 +32,6 @@ QDateTime now() {
 QByteArray serialise(const json& j) {
     const std::string text = j.dump(4, ' ', false, json::error_handler_t::replace);
     return QByteArray(text.data(), int(text.size()));
-}
-
-QString textOf(const json& j, const char* key) {
-    auto it = j.find(key);
-    return it != j.end() && it->is_string() ? QString::fromStdString(it->get<std::string>()) : QString();
-}
-
-bool flagOf(const json& j, const char* key) {
-    auto it = j.find(key);
-    return it != j.end() && it->is_boolean() && it->get<bool>();
-}
-
-// The reply as an object, or a null value with the reason logged.
-json replyObject(const QString& body, const char* which) {
-    json j = json::parse(body.toStdString(), nullptr, false);
-    if (j.is_object()) return j;
-    KZLOG::CLog::Warn(QStringLiteral("MES%1应答不是JSON对象: %2").arg(which, body.left(200)));
-    return json();
 }
 } // namespace
 
@@ -90,25 +73,27 @@ QByteArray mesOutRequest() {
 }
 
 bool mesInReply(const QString& body) {
-    const json j = replyObject(body, "入站");
-    if (j.is_null()) {
+    const MesReply r = MesReply::parse(body, "success", "timestamp");
+    if (!r.object) {
+        KZLOG::CLog::Warn(QStringLiteral("MES入站应答不是JSON对象: %1").arg(body.left(200)));
         mesInMessage = QStringLiteral("应答不是JSON对象");
         mesInTimestamp.clear();
         return false;
     }
-    mesInMessage = textOf(j, "message");
-    mesInTimestamp = textOf(j, "timestamp");
-    return flagOf(j, "success");
+    mesInMessage = r.message;
+    mesInTimestamp = r.timestamp;
+    return r.success;
 }
 
 bool mesOutReply(const QString& body) {
-    const json j = replyObject(body, "出站");
-    if (j.is_null()) {
+    const MesReply r = MesReply::parse(body, "bSuccess");
+    if (!r.object) {
+        KZLOG::CLog::Warn(QStringLiteral("MES出站应答不是JSON对象: %1").arg(body.left(200)));
         mesOutMessage = QStringLiteral("应答不是JSON对象");
         return false;
     }
-    mesOutMessage = textOf(j, "message");
-    return flagOf(j, "bSuccess");
+    mesOutMessage = r.message;
+    return r.success;
 }
 
 namespace {

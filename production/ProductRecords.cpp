@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
+#include <unistd.h>
 
 namespace ProductRecords {
 
@@ -58,7 +59,9 @@ bool append(const QString& path, const QByteArray& row) {
     // A row cut short by a crash must not swallow the next one.
     if (!endsWithNewline(file)) data.prepend('\n');
     if (!file.seek(file.size())) return false;
-    const bool written = file.write(data) == data.size() && file.flush();
+    // On the disk before the run data that counts it is saved: a power cut must not
+    // leave a counted row behind.
+    const bool written = file.write(data) == data.size() && file.flush() && ::fsync(file.handle()) == 0;
     file.close();
     return written;
 }
@@ -125,11 +128,15 @@ bool writeRow(const ProductRecord& record, const QDateTime& at) {
     return append(path, row);
 }
 
+QString store(const ProductRecord& r) {
+    plotPush(r.offsetX, r.offsetY, r.angle);
+    const QDateTime at = QDateTime::fromMSecsSinceEpoch(clk::wallMs());
+    writeRow(r, at);
+    return tablePath(at);
+}
+
 void saveQueued() {
-    for (const ProductRecord& r : takeAll()) {
-        plotPush(r.offsetX, r.offsetY, r.angle);
-        writeRow(r, QDateTime::fromMSecsSinceEpoch(clk::wallMs()));
-    }
+    for (const ProductRecord& r : takeAll()) store(r);
 }
 
 } // namespace ProductRecords

@@ -33,7 +33,9 @@ QString tablePath(const QDateTime& at);
 // Adds the row to the day's file: a new file, or one holding at most one row, is
 // written as header and row; otherwise the row is appended. Silent on failure (false).
 bool writeRow(const ProductRecord& record, const QDateTime& at);
-// The record slot's work: a curve sample and a CSV row for every queued record.
+// One record's curve sample and CSV row, now; returns the file it went to.
+QString store(const ProductRecord& record);
+// The record slot's work: store() for every queued record.
 void saveQueued();
 
 } // namespace ProductRecords

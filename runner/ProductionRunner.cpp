@@ -4,6 +4,7 @@
 #include "app/MachineData.h"
 #include "app/MainWindow1.h"
 #include "app/Prompt.h"
+#include "app/RunDataKeeper.h"
 #include "platform/Paths.h"
 #include "platform/vision/TaskParams.h"
 #include "platform/vision/VisionBackend.h"
@@ -182,6 +183,7 @@ bool ProductionRunner::powerUp(QString* error) {
     MainWindow1* w = window.get();
     layoutFromRecipe();
     m_csvRowsAtStart = csvRows();
+    m_productsAtStart = int(gr[21] + gr[22]); // the run data of earlier runs
     m_wallStartUs = wallUs();
     m_machineStartUs = clock.nowUs();
     // The belt line brings trays when its model is in the plant; otherwise one tray
@@ -196,6 +198,7 @@ bool ProductionRunner::powerUp(QString* error) {
     clock.addPeriodic("tick25", 25000, [c] { c->tick25ms(); });
     clock.addPeriodic("tick10", 10000, [c] { c->tick10ms(); });
     clock.addPeriodic("tick3s", 3000000, [c] { c->tick3s(); });
+    clock.addPeriodic("rundata", 100000, [] { RunDataKeeper::tick(); });
     clock.addPeriodic(
         "tick10min", 600000000, [c] { c->tick10min(); }, 600000000);
     // Queued signals (the product rows) every 10 ms; the full event loop, which polls
@@ -289,8 +292,15 @@ void ProductionRunner::produce(int products, int trays, double maxSeconds, doubl
     m_wallUs = wallUs() - m_wallStartUs;
 }
 
+void ProductionRunner::shutdown() {
+    // As the main window closes: the last rows, then the run data.
+    clock.runFor(0.1);
+    RunDataKeeper::closing();
+    iniRUNvartofile();
+}
+
 int ProductionRunner::productsMade() const {
-    return int(gr[21] + gr[22]);
+    return int(gr[21] + gr[22]) - m_productsAtStart;
 }
 
 void ProductionRunner::watch() {

@@ -50,6 +50,8 @@ public:
     // stood still on an alarm for stallSeconds, or maxSeconds of machine time passed.
     // 0 for products and trays: run for maxSeconds.
     void produce(int products, int trays, double maxSeconds, double stallSeconds = 30.0);
+    // The end of the run as the window's close saves it (the run data, not the parameters).
+    void shutdown();
 
     // The plant's plate and trays from the current recipe (called by powerUp; again
     // after a change of the recipe's trays).
@@ -66,6 +68,7 @@ public:
 
     sim::Plant& plant() { return vm.plant(); }
     sim::Workcell& workcell() { return vm.workcell(); }
+    // Products (good and NG) made since the power-up.
     int productsMade() const;
     int traysFinished() const { return m_traysFinished; }
     QString endReason() const { return m_endReason; }
@@ -97,6 +100,7 @@ private:
     int64_t m_wallUs = 0;
     int64_t m_machineStartUs = 0;
     int m_csvRowsAtStart = 0;
+    int m_productsAtStart = 0;
     int m_traysFinished = 0;
     int m_lastTrayState = 0;
     bool m_beltModel = false;

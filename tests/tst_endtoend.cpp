@@ -52,6 +52,8 @@ std::unique_ptr<ProductionRunner> line(const QJsonObject& faults = {}, uint32_t 
     workMode = 0.0;
     kzct::resetLibraryState();
     TaskParams::GetInstance()->reset();
+    // Each case on a machine with no run data yet: production saves it as it goes.
+    QFile::remove(kzct::runDataFile(kzct::currentRecipeName()));
     auto r = std::make_unique<ProductionRunner>(seed);
     QString error;
     if (!r->applyFaults(faults, &error)) qFatal("%s", qPrintable(error));

@@ -76,8 +76,18 @@ bool TaskParams::load(const QString& dir, QString* error) {
         return false;
     };
     if (!file.open(QIODevice::ReadOnly)) return reject(file.errorString());
+    QString why;
+    if (!loadText(file.readAll(), &why)) return reject(why);
+    return true;
+}
+
+bool TaskParams::loadText(const QByteArray& text, QString* why) {
+    auto reject = [&](const QString& reason) {
+        *why = reason;
+        return false;
+    };
     QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    const QJsonDocument doc = QJsonDocument::fromJson(text, &parseError);
     if (doc.isNull()) return reject(parseError.errorString());
     if (!doc.isObject()) return reject("内容不是 JSON 对象");
     const QJsonObject root = doc.object();
@@ -93,8 +103,8 @@ bool TaskParams::load(const QString& dir, QString* error) {
         const int task = obj.value("task").toInt(-1);
         if (task < 0 || task >= kMaxTasks)
             return reject(QString("任务号 %1 无效").arg(obj.value("task").toVariant().toString()));
-        QString why;
-        if (!next[task].fromJson(obj, &why)) return reject(QString("任务 %1：%2").arg(task).arg(why));
+        QString bad;
+        if (!next[task].fromJson(obj, &bad)) return reject(QString("任务 %1：%2").arg(task).arg(bad));
         count = qMax(count, task + 1);
     }
     QMutexLocker lock(&m_mutex);

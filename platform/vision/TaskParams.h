@@ -23,6 +23,8 @@ public:
     // cannot be read changes nothing, is kept aside as cvpara.json.bad, and returns
     // false with the reason in *error.
     bool load(const QString& dir, QString* error);
+    // The same from the file's content; false (and why) changes nothing.
+    bool loadText(const QByteArray& text, QString* why);
     // Writes dir/cvpara.json atomically; false with the reason in *error.
     bool save(const QString& dir, QString* error) const;
 

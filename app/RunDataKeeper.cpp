@@ -1,0 +1,151 @@
+#include "RunDataKeeper.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/KZLOG.h"
+#include "platform/Paths.h"
+#include "platform/kzct.h"
+#include "platform/kzct_records.h"
+#include "production/ProductRecords.h"
+#include "sequences/Taska.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QVector>
+
+#include <vector>
+
+namespace RunDataKeeper {
+
+namespace {
+
+QMap<QString, int> rows; // record file name -> rows the run data counts
+std::vector<double> lastSaved;
+constexpr int kFilesKept = 8;
+
+std::vector<double> runData() {
+    std::vector<double> v(static_cast<size_t>(kGrSize));
+    for (int i = 0; i < kGrSize; ++i) v[size_t(i)] = gr[i];
+    return v;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+int rowsIn(const QString& path) {
+    return qMax(0, recordEnds(readAll(path)).size() - 1); // below the header
+}
+
+// Rows written after the last save of the run data, and a line cut short, are
+// taken out again: the run data never counted them.
+void trimToSaved(const QString& path, int saved) {
+    const QByteArray text = readAll(path);
+    const QVector<int> ends = recordEnds(text);
+    const int have = qMax(0, ends.size() - 1);
+    const bool cut = (ends.isEmpty() ? 0 : ends.last()) < text.size();
+    const QString name = QFileInfo(path).fileName();
+    if (have < saved) {
+        KZLOG::CLog::Error(
+            QString("run data: %1 holds %2 record rows, the run data counted %3; rows are missing")
+                .arg(name)
+                .arg(have)
+                .arg(saved));
+        rows[name] = have;
+    }
+    if (have <= saved && !cut) return;
+    const int keep = qMin(have, saved);
+    const QByteArray kept = ends.isEmpty() ? QByteArray() : text.left(ends[keep]);
+    QString error;
+    if (!AtomicFile::write(path, kept, &error)) {
+        KZLOG::CLog::Error(QString("run data: cannot put %1 back to its saved rows: %2").arg(name, error));
+        return;
+    }
+    if (have > saved)
+        KZLOG::CLog::Warn(
+            QString("run data: %1 record row(s) of %2 were written after the last saved run data; "
+                    "removed, that product is lost")
+                .arg(have - saved)
+                .arg(name));
+    if (cut)
+        KZLOG::CLog::Warn(QString("run data: a record line of %1 cut short by the crash removed").arg(name));
+}
+
+void keepNewest() {
+    while (rows.size() > kFilesKept) rows.erase(rows.begin()); // names sort by date
+}
+
+} // namespace
+
+QVector<int> recordEnds(const QByteArray& text) {
+    QVector<int> ends;
+    bool quoted = false;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] == '"')
+            quoted = !quoted;
+        else if (text[i] == '\n' && !quoted)
+            ends.append(i + 1);
+    }
+    return ends;
+}
+
+void recover() {
+    const kzct::RunDataRecords notes = kzct::runDataRecords();
+    rows = notes.rows;
+    lastSaved = runData();
+    if (!notes.known || !notes.open) return;
+    KZLOG::CLog::Warn(
+        QString("run data: the program did not close last time (crash or power cut); the product "
+                "in progress then, if any, is lost and cell %1 of the product tray is made again")
+            .arg(gr[1]));
+    const QString newest = rows.isEmpty() ? QString() : rows.lastKey();
+    const QDir dir(Paths::tableDir());
+    for (const QString& name : dir.entryList({"Table*.csv"}, QDir::Files, QDir::Name)) {
+        // A file the run data never counted is newer than its last save, or from before.
+        const int saved = rows.contains(name) ? rows.value(name) : (name > newest ? 0 : -1);
+        if (saved >= 0) trimToSaved(dir.filePath(name), saved);
+    }
+}
+
+bool save() {
+    Taska* cycle = Taska::current();
+    if (cycle && !cycle->mutex.tryLock()) return false;
+    // Between two passes the queued rows and the counters belong together.
+    const QList<ProductRecord> records = ProductRecords::takeAll();
+    const std::vector<double> values = runData();
+    if (cycle) cycle->mutex.unlock();
+    for (const ProductRecord& r : records) {
+        const QString path = ProductRecords::store(r);
+        rows[QFileInfo(path).fileName()] = rowsIn(path);
+    }
+    keepNewest();
+    const QString name = kzct::currentRecipeName();
+    if (name.isEmpty()) return false;
+    kzct::RunDataRecords notes;
+    notes.rows = rows;
+    notes.open = true;
+    kzct::setRunDataRecords(notes);
+    if (!kzct::saveRunDataValues(name, values)) return false;
+    lastSaved = values;
+    return true;
+}
+
+void tick() {
+    if (runData() != lastSaved) save();
+}
+
+void closing() {
+    for (const ProductRecord& r : ProductRecords::takeAll()) {
+        const QString path = ProductRecords::store(r);
+        rows[QFileInfo(path).fileName()] = rowsIn(path);
+    }
+    keepNewest();
+    kzct::RunDataRecords notes;
+    notes.rows = rows;
+    notes.open = false;
+    kzct::setRunDataRecords(notes);
+    lastSaved = runData();
+}
+
+} // namespace RunDataKeeper

@@ -1,0 +1,26 @@
+#pragma once
+// The run data saved while the machine produces, so that a crash or a power cut loses
+// at most the product in progress. The run data also counts the rows each production
+// record file held when it was saved; after a crash the files are brought back to
+// those counts, so counters and rows agree, and the loss is logged.
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+namespace RunDataKeeper {
+
+// Start-up, after the run data was loaded (inifiletovar).
+void recover();
+// GUI thread: writes the queued record rows, then the run data. Skipped (false) while
+// the cycle is inside a pass, so the save never holds it up; the next tick saves.
+bool save();
+// Every 100 ms: save() when the run data changed since the last save.
+void tick();
+// Closing: the last rows, and the run data marked as closed; the caller then saves it.
+void closing();
+
+// Offsets just past each record line of a CSV text (a line break inside a quoted
+// value does not end a record).
+QVector<int> recordEnds(const QByteArray& text);
+
+} // namespace RunDataKeeper

@@ -1,0 +1,22 @@
+#pragma once
+// Part of the machine function library's run-data file: what the run data vouches for
+// besides the arrays. Section [records] of RunData.ini, written once it was set: the
+// rows each production record file held when the run data was saved, and whether the
+// program was still producing then or had closed.
+#include <QMap>
+#include <QString>
+
+#include <vector>
+
+namespace kzct {
+struct RunDataRecords {
+    QMap<QString, int> rows; // file name -> rows below its header
+    bool open = false;
+    bool known = false; // the file had the section
+};
+void setRunDataRecords(const RunDataRecords& records);
+// As the last load found them, or as last set.
+RunDataRecords runDataRecords();
+// The run data from the given values instead of the arrays (missing entries are 0).
+bool saveRunDataValues(const QString& name, const std::vector<double>& values);
+} // namespace kzct

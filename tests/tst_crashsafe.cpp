@@ -1,0 +1,228 @@
+// Crashes in production: the real program (tavrin-runner in a child process) is
+// killed with SIGKILL at random moments while it produces and started again on the
+// same data root. Afterwards every file is whole, the counters equal the record rows,
+// every start homed and produced, and each restart after a crash said so in the log. TAVRIN_CRASH_KILLS sets
+// the number of kills (default 10; scripts/crash-test.sh runs 50), TAVRIN_CRASH_SEED their moments.
+#include "app/RunDataKeeper.h"
+#include "platform/KZLOG.h"
+#include "platform/Paths.h"
+#include "platform/kzct.h"
+#include "platform/kzct_records.h"
+#include "platform/qtcsv/Reader.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// index=value entries of one section of a parameter or run-data file.
+QMap<int, double> section(const QByteArray& text, const QByteArray& name) {
+    QMap<int, double> values;
+    bool in = false;
+    for (const QByteArray& raw : text.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.startsWith('[')) {
+            in = line == "[" + name + "]";
+            continue;
+        }
+        const int eq = line.indexOf('=');
+        if (in && eq > 0) values[line.left(eq).toInt()] = line.mid(eq + 1).toDouble();
+    }
+    return values;
+}
+
+// Whole: the last line counts the entries above it, and they are all there.
+bool wholeDataFile(const QString& path, QString* why) {
+    const QByteArray text = readFile(path);
+    static const QRegularExpression end("\\n; end of file: (\\d+) entries\\n$");
+    const QRegularExpressionMatch m = end.match(QString::fromUtf8(text));
+    if (!m.hasMatch()) {
+        *why = path + " has no end line";
+        return false;
+    }
+    int entries = 0;
+    for (const QByteArray& line : text.split('\n'))
+        if (!line.startsWith(';') && !line.startsWith('[') && line.contains('=')) ++entries;
+    if (entries != m.captured(1).toInt()) {
+        *why = QString("%1 holds %2 entries, its end line says %3").arg(path).arg(entries).arg(m.captured(1));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestCrashSafe : public QObject {
+    Q_OBJECT
+
+private:
+    QString runner() const { return QCoreApplication::applicationDirPath() + "/../tavrin-runner"; }
+
+    void start(QProcess& p, const QString& root, int products) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TAVRIN_DATA", root);
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        p.setProcessEnvironment(env);
+        p.start(runner(), {"--products", QString::number(products)});
+        QVERIFY2(p.waitForStarted(30000), qPrintable(p.errorString()));
+    }
+
+private slots:
+    // The restart itself, on files as a crash leaves them: rows the run data never
+    // counted and a line cut short are taken out, and the loss is logged.
+    void restartPutsTheRecordsBackToTheSavedRunData() {
+        QDir(Paths::root()).removeRecursively();
+        QVERIFY(QDir().mkpath(kzct::recipeDir("r")) && QDir().mkpath(Paths::tableDir()));
+        QVERIFY(kzct::setCurrentRecipeName("r"));
+        const QByteArray header = "Date,QRCode,OffSetX,OffSetY,Angle,Height,Result\n";
+        const QByteArray row = "2026.01.05 08:00:01.000,\"TVR\n01\",0.1,0.2,0.3,0.4,OK\n";
+        auto write = [](const QString& path, const QByteArray& data) {
+            QFile f(path);
+            return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+        };
+        const QString day1 = Paths::tableDir() + "/Table20260104.csv";
+        const QString day2 = Paths::tableDir() + "/Table20260105.csv";
+        const QString day3 = Paths::tableDir() + "/Table20260106.csv";
+        QVERIFY(write(day1, header + row + row + row));                  // counted: 3
+        QVERIFY(write(day2, header + row + row + row + row + "2026.0")); // counted: 2
+        QVERIFY(write(day3, header + row));                              // newer than the last save
+        for (int i = 0; i < kGrSize; ++i) gr[i] = 0.0;
+        gr[1] = 3.0;
+        gr[28] = 5.0;
+        kzct::RunDataRecords notes;
+        notes.rows = {{"Table20260104.csv", 3}, {"Table20260105.csv", 2}};
+        notes.open = true;
+        kzct::setRunDataRecords(notes);
+        QVERIFY(kzct::saveRunData("r"));
+        gr[28] = 0.0;
+
+        inifiletovar();
+        QCOMPARE(gr[28], 5.0);
+        RunDataKeeper::recover();
+        QCOMPARE(readFile(day1), header + row + row + row);
+        QCOMPARE(readFile(day2), header + row + row);
+        QCOMPARE(readFile(day3), header);
+        KZLOG::CLog::Deinitializes();
+        const QByteArray log = readFile(KZLOG::CLog::currentFile());
+        QVERIFY(log.contains("did not close last time"));
+        QVERIFY(log.contains("cell 3 of the product tray is made again"));
+        QVERIFY(
+            log.contains("2 record row(s) of Table20260105.csv were written after the last saved run data"));
+        QVERIFY(log.contains("1 record row(s) of Table20260106.csv"));
+        QVERIFY(log.contains("cut short by the crash removed"));
+        QVERIFY(!log.contains("Table20260104.csv were written"));
+
+        // A clean close marks the run data closed: the next start checks nothing.
+        RunDataKeeper::closing();
+        QVERIFY(kzct::saveRunData("r"));
+        QVERIFY(write(day2, header + row + row + row));
+        inifiletovar();
+        RunDataKeeper::recover();
+        QCOMPARE(readFile(day2), header + row + row + row);
+    }
+
+    void killedWhileProducingLosesAtMostTheProductInProgress() {
+        QVERIFY2(QFile::exists(runner()), qPrintable(runner() + " is not built"));
+        const int kills = qEnvironmentVariableIsSet("TAVRIN_CRASH_KILLS")
+                              ? qEnvironmentVariableIntValue("TAVRIN_CRASH_KILLS")
+                              : 10;
+        const quint32 seed = qEnvironmentVariableIsSet("TAVRIN_CRASH_SEED")
+                                 ? quint32(qEnvironmentVariableIntValue("TAVRIN_CRASH_SEED"))
+                                 : 17u;
+        QRandomGenerator random(seed);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString root = dir.path();
+        const QString recipe = root + "/recipes/demo";
+        int killedProducing = 0;
+        QElapsedTimer wall;
+        wall.start();
+
+        for (int k = 0; k < kills; ++k) {
+            QProcess p;
+            start(p, root, 1000);
+            // Killed only once the machine produces: homing is not the moment asked for.
+            QElapsedTimer up;
+            up.start();
+            while (!p.readAllStandardError().contains("producing") && p.state() == QProcess::Running &&
+                   up.elapsed() < 60000)
+                p.waitForReadyRead(1000);
+            QVERIFY2(p.state() == QProcess::Running,
+                     qPrintable(QString("kill %1: the runner ended early").arg(k)));
+            const int afterMs = int(random.bounded(2500));
+            if (!p.waitForFinished(afterMs)) {
+                p.kill(); // SIGKILL
+                QVERIFY(p.waitForFinished(30000));
+                ++killedProducing;
+            }
+            QCOMPARE(p.exitStatus(), QProcess::CrashExit);
+            QString why;
+            QVERIFY2(wholeDataFile(recipe + "/RunData.ini", &why),
+                     qPrintable(QString("kill %1: %2").arg(k).arg(why)));
+            QVERIFY2(wholeDataFile(recipe + "/Parameters.ini", &why),
+                     qPrintable(QString("kill %1: %2").arg(k).arg(why)));
+        }
+
+        // The last start runs to its end and closes as an operator would.
+        QProcess last;
+        start(last, root, 3);
+        while (!last.readAllStandardError().contains("producing") && last.state() == QProcess::Running)
+            last.waitForReadyRead(1000);
+        QVERIFY(last.waitForFinished(120000));
+        const QByteArray summary = last.readAllStandardOutput();
+        QCOMPARE(last.exitCode(), 0);
+        QVERIFY2(summary.contains("ended: products made"), summary.constData());
+
+        QString why;
+        QVERIFY2(wholeDataFile(recipe + "/RunData.ini", &why), qPrintable(why));
+        QVERIFY2(wholeDataFile(recipe + "/Parameters.ini", &why), qPrintable(why));
+        int ok = 0, ng = 0;
+        const QDir tables(root + "/data/TableData");
+        for (const QString& name : tables.entryList({"Table*.csv"}, QDir::Files)) {
+            const QByteArray text = readFile(tables.filePath(name));
+            QVERIFY2(text.endsWith('\n'), qPrintable(name + " ends in a cut line"));
+            const QList<QStringList> rows = QtCSV::Reader::parse(QString::fromUtf8(text));
+            QVERIFY(!rows.isEmpty());
+            for (int i = 1; i < rows.size(); ++i) {
+                QCOMPARE(rows[i].size(), 7);
+                const QString result = rows[i][6].trimmed();
+                QVERIFY2(result == "OK" || result == "NG", qPrintable(rows[i].join(',')));
+                (result == "OK" ? ok : ng)++;
+            }
+        }
+        const QMap<int, double> gr = section(readFile(recipe + "/RunData.ini"), "gr");
+        qInfo("%d kills (%d while producing) in %.1f s wall; %d good and %d NG rows; gr[1]=%g gr[21]=%g "
+              "gr[28]=%g "
+              "gr[29]=%g",
+              kills, killedProducing, wall.elapsed() / 1000.0, ok, ng, gr.value(1), gr.value(21),
+              gr.value(28), gr.value(29));
+        QVERIFY(ok + ng > kills); // the machine really produced between the kills
+        // Every product that reached the check photo has its row, once.
+        QCOMPARE(int(gr.value(28)), ok);
+        QCOMPARE(int(gr.value(29)), ng);
+        QCOMPARE(int(gr.value(21)), ok);
+
+        // Each restart after a crash reported it.
+        QByteArray log;
+        for (const QString& name : QDir(root + "/log").entryList({"*.log"}, QDir::Files))
+            log += readFile(root + "/log/" + name);
+        const int crashes = log.count("did not close last time");
+        QVERIFY2(crashes >= killedProducing / 2 && crashes <= killedProducing,
+                 qPrintable(QString("%1 crash reports for %2 kills").arg(crashes).arg(killedProducing)));
+    }
+};
+
+QTEST_MAIN(TestCrashSafe)
+#include "tst_crashsafe.moc"
