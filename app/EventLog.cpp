@@ -22,17 +22,17 @@ bool homingStep(double step) {
 
 // The homing steps end silently at 0; the step they ended from says why.
 QString homingAbortReason(double step) {
-    if (!estopOk) return QStringLiteral("急停按下");
-    if (!doorOk) return QStringLiteral("安全门打开");
-    if (step < 1001) return QStringLiteral("伺服报警或回原点超时");
-    if (step < 1002) return QStringLiteral("Z轴、NGZ轴回原点超时");
-    if (step < 1004) return QStringLiteral("吸笔未到上位或Z轴不在安全位");
-    return QStringLiteral("X、Y、Q轴回原点超时");
+    if (!estopOk) return QString::fromUtf8(QT_TRANSLATE_NOOP("Banner", "急停按下"));
+    if (!doorOk) return QString::fromUtf8(QT_TRANSLATE_NOOP("Banner", "安全门打开"));
+    if (step < 1001) return QString::fromUtf8(QT_TRANSLATE_NOOP("Banner", "伺服报警或回原点超时"));
+    if (step < 1002) return QString::fromUtf8(QT_TRANSLATE_NOOP("Banner", "Z轴、NGZ轴回原点超时"));
+    if (step < 1004) return QString::fromUtf8(QT_TRANSLATE_NOOP("Banner", "吸笔未到上位或Z轴不在安全位"));
+    return QString::fromUtf8(QT_TRANSLATE_NOOP("Banner", "X、Y、Q轴回原点超时"));
 }
 
 QString stopReason() {
     if (!estopOk) return QStringLiteral("急停");
-    if (!doorOk) return QStringLiteral("安全门打开");
+    if (!doorOk) return QString::fromUtf8(QT_TRANSLATE_NOOP("Banner", "安全门打开"));
     if (alarmActive) return QStringLiteral("报警");
     if (manualMode == 1.0) return QStringLiteral("切换手动");
     if (homingStep(stepA) || homeRequest) return QStringLiteral("复位");

@@ -1,14 +1,17 @@
 #include "MachineStateBanner.h"
+#include "platform/kzct.h"
 
 #include "app/MachineData.h"
 #include "sequences/CycleData.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 namespace {
 
 // Doors front, rear, left and right: inputs 5..8, on while closed.
-const char* const kDoorNames[4] = {"前门", "后门", "左门", "右门"};
+const char* const kDoorNames[4] = {QT_TRANSLATE_NOOP("Banner", "前门"), QT_TRANSLATE_NOOP("Banner", "后门"),
+                                   QT_TRANSLATE_NOOP("Banner", "左门"), QT_TRANSLATE_NOOP("Banner", "右门")};
 
 constexpr int kDoorCode = 0;
 constexpr int kEstopCode = 50;
@@ -20,8 +23,8 @@ BannerState make(BannerKind kind, BannerColour colour, const QString& text) {
 QString openDoors() {
     QStringList doors;
     for (int i = 5; i <= 8; ++i)
-        if (!inImg[i]) doors << kDoorNames[i - 5];
-    return doors.join(QStringLiteral("、"));
+        if (!inImg[i]) doors << QCoreApplication::translate("Banner", kDoorNames[i - 5]);
+    return doors.join(QCoreApplication::translate("Banner", "、"));
 }
 
 // Moves and cylinders are the machine at work until they take longer than they should;
@@ -33,14 +36,17 @@ bool worthShowing(const CurrentWait& w) {
 }
 
 QString waitLine(const CurrentWait& w) {
-    QString line = QStringLiteral("自动运行中：") + waitText(w.cause);
-    if (w.overdue()) line += QStringLiteral("（已等待 %1 秒）").arg(int(std::floor(w.seconds)));
+    QString line = QCoreApplication::translate("Banner", "自动运行中：") + waitText(w.cause);
+    if (w.overdue())
+        line += QCoreApplication::translate("Banner", "（已等待 %1 秒）").arg(int(std::floor(w.seconds)));
     return line;
 }
 
 QString alarmLine(const QList<AlarmRow>& alarms) {
-    QString line = QStringLiteral("报警：") + alarms.first().text;
-    if (alarms.size() > 1) line += QStringLiteral("（另有 %1 条报警）").arg(alarms.size() - 1);
+    QString line = QCoreApplication::translate("Banner", "报警：") +
+                   kzct::alarmDisplayText(alarms.first().code, alarms.first().text);
+    if (alarms.size() > 1)
+        line += QCoreApplication::translate("Banner", "（另有 %1 条报警）").arg(alarms.size() - 1);
     return line;
 }
 
@@ -69,36 +75,45 @@ BannerState bannerState(const BannerInputs& in) {
     using K = BannerKind;
     using C = BannerColour;
     if (cardOk != 1.0)
-        return make(K::NoCard, C::Red, QStringLiteral("无控制卡：控制卡初始化失败，请检查控制卡"));
-    if (!estopOk) return make(K::EStop, C::Red, QStringLiteral("急停按下：松开急停后再启动"));
+        return make(K::NoCard, C::Red,
+                    QCoreApplication::translate("Banner", "无控制卡：控制卡初始化失败，请检查控制卡"));
+    if (!estopOk)
+        return make(K::EStop, C::Red, QCoreApplication::translate("Banner", "急停按下：松开急停后再启动"));
     if (!doorOk) {
         const QString doors = openDoors();
         return make(K::DoorOpen, C::Red,
-                    QStringLiteral("安全门打开") +
-                        (doors.isEmpty() ? QString() : QStringLiteral("：") + doors));
+                    QCoreApplication::translate("Banner", "安全门打开") +
+                        (doors.isEmpty() ? QString() : QCoreApplication::translate("Banner", "：") + doors));
     }
     QList<AlarmRow> alarms;
     for (const AlarmRow& row : in.alarms)
         if (row.code != kDoorCode && row.code != kEstopCode) alarms << row;
     if (!alarms.isEmpty()) return make(K::Alarm, C::Red, alarmLine(alarms));
-    if (stepA >= 1000 && stepA <= 1010) return make(K::Homing, C::Yellow, QStringLiteral("回原点中……"));
+    if (stepA >= 1000 && stepA <= 1010)
+        return make(K::Homing, C::Yellow, QCoreApplication::translate("Banner", "回原点中……"));
     if (!homedUi) {
-        QString text = QStringLiteral("未回原点：请按复位");
-        if (!in.homingAbort.isEmpty()) text += QStringLiteral("（上次回原点中止：%1）").arg(in.homingAbort);
+        QString text = QCoreApplication::translate("Banner", "未回原点：请按复位");
+        if (!in.homingAbort.isEmpty())
+            text += QCoreApplication::translate("Banner", "（上次回原点中止：%1）")
+                        .arg(QCoreApplication::translate("Banner", in.homingAbort.toUtf8().constData()));
         return make(K::NotHomed, C::Yellow, text);
     }
-    if (manualMode == 1.0) return make(K::Manual, C::Grey, QStringLiteral("手动模式"));
+    if (manualMode == 1.0) return make(K::Manual, C::Grey, QCoreApplication::translate("Banner", "手动模式"));
     const bool running = runA || runB;
     if (endProduction || stepA == 2000)
         return make(K::Ending, running ? C::Green : C::Grey,
-                    QStringLiteral("结束生产中：完成当前产品后停止"));
+                    QCoreApplication::translate("Banner", "结束生产中：完成当前产品后停止"));
     if (running) {
         if (worthShowing(in.wait)) return make(K::Waiting, C::Yellow, waitLine(in.wait));
-        if (gd[18] == 3.0) return make(K::Running, C::Green, QStringLiteral("自动运行中：皮带线过料"));
-        return make(
-            K::Running, C::Green,
-            QStringLiteral("自动运行中：成品盘第 %1 穴，标签盘第 %2 穴").arg(int(gr[1])).arg(int(gr[0])));
+        if (gd[18] == 3.0)
+            return make(K::Running, C::Green,
+                        QCoreApplication::translate("Banner", "自动运行中：皮带线过料"));
+        return make(K::Running, C::Green,
+                    QCoreApplication::translate("Banner", "自动运行中：成品盘第 %1 穴，标签盘第 %2 穴")
+                        .arg(int(gr[1]))
+                        .arg(int(gr[0])));
     }
-    if (waitOperator) return make(K::WaitingForStart, C::Yellow, QStringLiteral("待机：请按启动"));
-    return make(K::Paused, C::Grey, QStringLiteral("已暂停：按启动继续"));
+    if (waitOperator)
+        return make(K::WaitingForStart, C::Yellow, QCoreApplication::translate("Banner", "待机：请按启动"));
+    return make(K::Paused, C::Grey, QCoreApplication::translate("Banner", "已暂停：按启动继续"));
 }

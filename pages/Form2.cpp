@@ -12,6 +12,7 @@
 #include "vision/VisionFlags.h"
 #include "vision/VisionRequests.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <initializer_list>
 
@@ -92,7 +93,7 @@ QString verdictText(int task) {
     const double verdict = VisionResult[task][1];
     if (verdict == 1.0) return QStringLiteral("OK");
     if (verdict == 2.0) return QStringLiteral("NG");
-    return QStringLiteral("空");
+    return QCoreApplication::translate("Form2", "空");
 }
 
 void show3(QLineEdit* edit, double value) {

@@ -14,7 +14,7 @@ namespace {
 QString verdictText(double verdict) {
     if (verdict == 1.0) return "OK";
     if (verdict == 2.0) return "NG";
-    return "空";
+    return QCoreApplication::translate("Form4", "空");
 }
 
 void show3(QLineEdit* edit, double value) {

@@ -8,6 +8,7 @@
 #include "production/MachineStateStore.h"
 #include "production/StateStatistics.h"
 
+#include <QCoreApplication>
 #include <QSqlDatabase>
 
 namespace ss = StateStatistics;
@@ -57,11 +58,12 @@ void MachineStatus::on_pushButton_clicked() {
     const QDateTime from = ui->comboBox->dateTime();
     const QDateTime to = ui->comboBox_2->dateTime();
     if (!from.isValid() || !to.isValid()) {
-        ui->labelHint->setText(QString("时间格式应为 %1").arg(DateTimeEdit::kFormat));
+        ui->labelHint->setText(QString(QCoreApplication::translate("MachineStatus", "时间格式应为 %1"))
+                                   .arg(DateTimeEdit::kFormat));
         return;
     }
     if (from >= to) {
-        ui->labelHint->setText("开始时间须早于结束时间");
+        ui->labelHint->setText(QCoreApplication::translate("MachineStatus", "开始时间须早于结束时间"));
         return;
     }
     ui->labelHint->clear();
@@ -101,7 +103,7 @@ void MachineStatus::showStatistics(int64_t fromMs, int64_t toMs) {
     const ss::Sums sums =
         ss::query(QSqlDatabase::database(QSqlDatabase::defaultConnection, false), fromMs, toMs);
     if (!sums.ok) {
-        ui->labelHint->setText("状态数据库无法读取");
+        ui->labelHint->setText(QCoreApplication::translate("MachineStatus", "状态数据库无法读取"));
         return;
     }
     m_from = fromMs;

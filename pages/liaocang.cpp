@@ -12,18 +12,18 @@
 const std::vector<liaocang::TestFlag>& liaocang::flagTable() {
     // clang-format off
     static const std::vector<TestFlag> table = {
-        {&calibBusy,        "九点标定中。。",         true},
-        {&nozzleZeroBusy,   "吸笔零点角度校准中。。", true},
-        {&testLineIn,       "成品线进盘测试中。。",   true},
-        {&testLineOut,      "成品线出盘测试中。。",   true},
-        {&testEmptyIn,      "空盘线进盘测试中。。",   true},
-        {&testEmptyOut,     "空盘线出盘测试中。。",   true},
-        {&manualLabelReq,   "取标签单动测试中。。",   true},
-        {&manualBarrelReq,  "组装单动测试中。。",     true},
-        {&linkCalibBusy,    "关联标定中。。",         true},
-        {&linkVerifyBusy,   "关联精度验证中。。",     true},
-        {&linkVerify2Busy,  "关联精度验证中。。",     true},
-        {&manualDiscardReq, "标签抛料单动。。",       false},
+        {&calibBusy,        QT_TRANSLATE_NOOP("liaocang", "九点标定中。。"),         true},
+        {&nozzleZeroBusy,   QT_TRANSLATE_NOOP("liaocang", "吸笔零点角度校准中。。"), true},
+        {&testLineIn,       QT_TRANSLATE_NOOP("liaocang", "成品线进盘测试中。。"),   true},
+        {&testLineOut,      QT_TRANSLATE_NOOP("liaocang", "成品线出盘测试中。。"),   true},
+        {&testEmptyIn,      QT_TRANSLATE_NOOP("liaocang", "空盘线进盘测试中。。"),   true},
+        {&testEmptyOut,     QT_TRANSLATE_NOOP("liaocang", "空盘线出盘测试中。。"),   true},
+        {&manualLabelReq,   QT_TRANSLATE_NOOP("liaocang", "取标签单动测试中。。"),   true},
+        {&manualBarrelReq,  QT_TRANSLATE_NOOP("liaocang", "组装单动测试中。。"),     true},
+        {&linkCalibBusy,    QT_TRANSLATE_NOOP("liaocang", "关联标定中。。"),         true},
+        {&linkVerifyBusy,   QT_TRANSLATE_NOOP("liaocang", "关联精度验证中。。"),     true},
+        {&linkVerify2Busy,  QT_TRANSLATE_NOOP("liaocang", "关联精度验证中。。"),     true},
+        {&manualDiscardReq, QT_TRANSLATE_NOOP("liaocang", "标签抛料单动。。"),       false},
     };
     // clang-format on
     return table;
@@ -75,7 +75,7 @@ void endTests() {
 
 liaocang::liaocang(QWidget* parent) : QDialog(parent), ui(new Ui::liaocang), m_timer(new ClockTimer(this)) {
     ui->setupUi(this);
-    setWindowTitle("测试");
+    setWindowTitle(QCoreApplication::translate("liaocang", "测试"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::WindowModal);
     connect(m_timer, &ClockTimer::timeout, this, &liaocang::check);
@@ -98,7 +98,7 @@ void liaocang::check() {
         return;
     }
     for (const TestFlag& entry : flagTable())
-        if (*entry.flag) ui->label->setText(QString::fromUtf8(entry.text));
+        if (*entry.flag) ui->label->setText(QCoreApplication::translate("liaocang", entry.text));
 }
 
 QString liaocang::text() const {

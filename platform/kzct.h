@@ -145,6 +145,8 @@ struct LoadDamage {
 };
 QList<LoadDamage> lastLoadDamage();
 QString alarmHistoryFile();
+// An alarm text as the views show it: in the operator's language, values kept.
+QString alarmDisplayText(int code, const QString& text);
 // Forgets cylinder and timer states and the alarm list (tests, start-up).
 void resetLibraryState();
 } // namespace kzct

@@ -233,3 +233,7 @@ void resetAlarmList() {
 }
 
 } // namespace kzct
+
+QString kzct::alarmDisplayText(int code, const QString& text) {
+    return displayedText(code, text);
+}

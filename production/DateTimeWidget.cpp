@@ -4,6 +4,7 @@
 #include "TimeScrollBar.h"
 #include "platform/Clock.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -108,9 +109,13 @@ QWidget* DateTimeWidget::buildCalendarPage() {
     auto* page = new QWidget;
     auto* grid = new QGridLayout(page);
     grid->setSpacing(2);
-    static const char* const names[7] = {"日", "一", "二", "三", "四", "五", "六"};
+    static const char* const names[7] = {
+        QT_TRANSLATE_NOOP("DateTimeWidget", "日"), QT_TRANSLATE_NOOP("DateTimeWidget", "一"),
+        QT_TRANSLATE_NOOP("DateTimeWidget", "二"), QT_TRANSLATE_NOOP("DateTimeWidget", "三"),
+        QT_TRANSLATE_NOOP("DateTimeWidget", "四"), QT_TRANSLATE_NOOP("DateTimeWidget", "五"),
+        QT_TRANSLATE_NOOP("DateTimeWidget", "六")};
     for (int c = 0; c < 7; ++c) {
-        auto* head = new QLabel(QString::fromUtf8(names[c]));
+        auto* head = new QLabel(QCoreApplication::translate("DateTimeWidget", names[c]));
         head->setAlignment(Qt::AlignCenter);
         grid->addWidget(head, 0, c);
     }
@@ -157,13 +162,13 @@ QWidget* DateTimeWidget::buildTimePage() {
 
 void DateTimeWidget::buildBottom(QVBoxLayout* layout) {
     auto* row = new QHBoxLayout;
-    auto* today = new QPushButton("今天");
+    auto* today = new QPushButton(QCoreApplication::translate("DateTimeWidget", "今天"));
     today->setObjectName("today");
-    auto* nowButton = new QPushButton("此刻");
+    auto* nowButton = new QPushButton(QCoreApplication::translate("DateTimeWidget", "此刻"));
     nowButton->setObjectName("now");
-    auto* cancel = new QPushButton("取消");
+    auto* cancel = new QPushButton(QCoreApplication::translate("DateTimeWidget", "取消"));
     cancel->setObjectName("cancel");
-    auto* confirm = new QPushButton("确定");
+    auto* confirm = new QPushButton(QCoreApplication::translate("DateTimeWidget", "确定"));
     confirm->setObjectName("confirm");
     for (QPushButton* b : {today, nowButton, cancel, confirm}) row->addWidget(b);
     layout->addLayout(row);
@@ -239,8 +244,9 @@ void DateTimeWidget::onWheelChanged() {
 
 void DateTimeWidget::refresh() {
     m_header->setText(m_date.toString("yyyy/MM/dd"));
-    m_monthButton->setText(QString("%1月").arg(m_month.month()));
-    m_yearButton->setText(QString("%1年").arg(m_month.year()));
+    m_monthButton->setText(
+        QString(QCoreApplication::translate("DateTimeWidget", "%1月")).arg(m_month.month()));
+    m_yearButton->setText(QString(QCoreApplication::translate("DateTimeWidget", "%1年")).arg(m_month.year()));
     const QVector<DayCell> cells = monthCells(m_month, now().date(), m_date);
     for (int i = 0; i < 42; ++i) {
         m_days[i]->setData(cells[i].date.day());

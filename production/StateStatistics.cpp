@@ -1,5 +1,6 @@
 #include "StateStatistics.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -12,8 +13,11 @@ struct Kind {
     const char* colour;
 };
 const Kind kKindTable[kKinds] = {
-    {"standby", "待料", "#FFFACD"}, {"run", "运行", "#7CFC00"},   {"stop", "停止", "#DCDCDC"},
-    {"home", "复位", "#ffd400"},    {"error", "异常", "#ef4136"},
+    {"standby", QT_TRANSLATE_NOOP("MachineStatus", "待料"), "#FFFACD"},
+    {"run", QT_TRANSLATE_NOOP("MachineStatus", "运行"), "#7CFC00"},
+    {"stop", QT_TRANSLATE_NOOP("MachineStatus", "停止"), "#DCDCDC"},
+    {"home", QT_TRANSLATE_NOOP("MachineStatus", "复位"), "#ffd400"},
+    {"error", QT_TRANSLATE_NOOP("MachineStatus", "异常"), "#ef4136"},
 };
 
 // A query without a row (or a NULL sum) counts as 0.
@@ -32,7 +36,7 @@ const char* utype(int kind) {
 }
 
 QString legend(int kind) {
-    return QString::fromUtf8(kKindTable[kind].legend);
+    return QCoreApplication::translate("MachineStatus", kKindTable[kind].legend);
 }
 
 QString colour(int kind) {

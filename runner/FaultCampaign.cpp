@@ -403,7 +403,8 @@ QJsonObject FaultCampaign::runShift(double hours, double rate, uint32_t seed) {
     m_stateSeconds.clear();
     m_shift = true;
     while (nowS(r) < end) {
-        r.clock.runFor(std::min(1.0, end - nowS(r)));
+        // The clock counts whole microseconds: a remainder below one would never be run.
+        r.clock.runFor(std::max(2e-6, std::min(1.0, end - nowS(r))));
         const double t = nowS(r);
         if (active < 0 && t >= nextFault) {
             active = pick(rng);

@@ -4,6 +4,7 @@
 #include "production/kzhttp.h"
 #include "sequences/CycleData.h"
 
+#include <QCoreApplication>
 #include <map>
 
 namespace {
@@ -129,25 +130,25 @@ QString waitText(WaitCause cause) {
     case C::None:
         return QString();
     case C::Upstream:
-        return QStringLiteral("等待上游机台来料盘");
+        return QCoreApplication::translate("Banner", "等待上游机台来料盘");
     case C::Downstream:
-        return QStringLiteral("等待下游机台接收料盘");
+        return QCoreApplication::translate("Banner", "等待下游机台接收料盘");
     case C::Belt:
-        return QStringLiteral("等待料盘到达皮带线感应器");
+        return QCoreApplication::translate("Banner", "等待料盘到达皮带线感应器");
     case C::Feeder:
-        return QStringLiteral("等待供料器送标签盘");
+        return QCoreApplication::translate("Banner", "等待供料器送标签盘");
     case C::Mes:
-        return QStringLiteral("等待MES回复");
+        return QCoreApplication::translate("Banner", "等待MES回复");
     case C::Vision:
-        return QStringLiteral("等待视觉结果");
+        return QCoreApplication::translate("Banner", "等待视觉结果");
     case C::Height:
-        return QStringLiteral("等待测高数据");
+        return QCoreApplication::translate("Banner", "等待测高数据");
     case C::Cylinder:
-        return QStringLiteral("等待气缸到位");
+        return QCoreApplication::translate("Banner", "等待气缸到位");
     case C::Axis:
-        return QStringLiteral("等待轴到位");
+        return QCoreApplication::translate("Banner", "等待轴到位");
     case C::Sensor:
-        return QStringLiteral("等待感应器信号");
+        return QCoreApplication::translate("Banner", "等待感应器信号");
     }
     return QString();
 }

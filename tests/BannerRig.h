@@ -1,6 +1,7 @@
 #pragma once
 // The whole program on the virtual machine for the banner and log tests: the
 // runner's machine with the main window's widgets, powered up but not yet reset.
+#include "WindowChild.h"
 #include "MachineState.h"
 
 #include "app/MachineData.h"
@@ -75,7 +76,7 @@ inline const BannerState& banner(ProductionRunner& r) {
 }
 
 template <typename T> T* child(ProductionRunner& r, const char* name) {
-    T* w = r.window->findChild<T*>(name);
+    T* w = windowChild<T>(r.window.get(), name);
     if (!w) qFatal("no %s", name);
     return w;
 }

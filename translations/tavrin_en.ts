@@ -283,6 +283,161 @@
         <source>文件保存失败，原文件未改变：</source>
         <translation>Saving a file failed; the old file is unchanged: </translation>
     </message>
+    <message>
+        <source>控制卡初始化失败，请检查控制卡后重启软件</source>
+        <translation>Motion card initialisation failed: check the card and restart the program</translation>
+    </message>
+</context>
+<context>
+    <name>Banner</name>
+    <message>
+        <source>急停按下</source>
+        <translation>Emergency stop pressed</translation>
+    </message>
+    <message>
+        <source>安全门打开</source>
+        <translation>Safety door open</translation>
+    </message>
+    <message>
+        <source>伺服报警或回原点超时</source>
+        <translation>servo alarm or homing timed out</translation>
+    </message>
+    <message>
+        <source>Z轴、NGZ轴回原点超时</source>
+        <translation>Z, NG Z homing timed out</translation>
+    </message>
+    <message>
+        <source>吸笔未到上位或Z轴不在安全位</source>
+        <translation>nozzle not up or Z not at its safe height</translation>
+    </message>
+    <message>
+        <source>X、Y、Q轴回原点超时</source>
+        <translation>X, Y, Q homing timed out</translation>
+    </message>
+    <message>
+        <source>前门</source>
+        <translation>front</translation>
+    </message>
+    <message>
+        <source>后门</source>
+        <translation>rear</translation>
+    </message>
+    <message>
+        <source>左门</source>
+        <translation>left</translation>
+    </message>
+    <message>
+        <source>右门</source>
+        <translation>right</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>自动运行中：</source>
+        <translation>Running: </translation>
+    </message>
+    <message>
+        <source>（已等待 %1 秒）</source>
+        <translation> (waiting %1 s)</translation>
+    </message>
+    <message>
+        <source>报警：</source>
+        <translation>Alarm: </translation>
+    </message>
+    <message>
+        <source>（另有 %1 条报警）</source>
+        <translation> (%1 more alarms)</translation>
+    </message>
+    <message>
+        <source>无控制卡：控制卡初始化失败，请检查控制卡</source>
+        <translation>No motion card: initialisation failed, check the card</translation>
+    </message>
+    <message>
+        <source>急停按下：松开急停后再启动</source>
+        <translation>Emergency stop pressed: release it, then reset and start</translation>
+    </message>
+    <message>
+        <source>：</source>
+        <translation>: </translation>
+    </message>
+    <message>
+        <source>回原点中……</source>
+        <translation>Homing...</translation>
+    </message>
+    <message>
+        <source>未回原点：请按复位</source>
+        <translation>Not homed: press Reset</translation>
+    </message>
+    <message>
+        <source>（上次回原点中止：%1）</source>
+        <translation> (last homing aborted: %1)</translation>
+    </message>
+    <message>
+        <source>手动模式</source>
+        <translation>Manual mode</translation>
+    </message>
+    <message>
+        <source>结束生产中：完成当前产品后停止</source>
+        <translation>Ending production: stops after the current product</translation>
+    </message>
+    <message>
+        <source>自动运行中：皮带线过料</source>
+        <translation>Running: belt pass-through</translation>
+    </message>
+    <message>
+        <source>自动运行中：成品盘第 %1 穴，标签盘第 %2 穴</source>
+        <translation>Running: product tray cell %1, label plate cell %2</translation>
+    </message>
+    <message>
+        <source>待机：请按启动</source>
+        <translation>Ready: press Start</translation>
+    </message>
+    <message>
+        <source>已暂停：按启动继续</source>
+        <translation>Paused: press Start to continue</translation>
+    </message>
+    <message>
+        <source>等待上游机台来料盘</source>
+        <translation>waiting for a tray from upstream</translation>
+    </message>
+    <message>
+        <source>等待下游机台接收料盘</source>
+        <translation>waiting for downstream to take the tray</translation>
+    </message>
+    <message>
+        <source>等待料盘到达皮带线感应器</source>
+        <translation>waiting for the tray to reach its belt sensor</translation>
+    </message>
+    <message>
+        <source>等待供料器送标签盘</source>
+        <translation>waiting for the feeder</translation>
+    </message>
+    <message>
+        <source>等待MES回复</source>
+        <translation>waiting for the MES answer</translation>
+    </message>
+    <message>
+        <source>等待视觉结果</source>
+        <translation>waiting for a vision result</translation>
+    </message>
+    <message>
+        <source>等待测高数据</source>
+        <translation>waiting for the height reading</translation>
+    </message>
+    <message>
+        <source>等待气缸到位</source>
+        <translation>waiting for a cylinder</translation>
+    </message>
+    <message>
+        <source>等待轴到位</source>
+        <translation>waiting for an axis</translation>
+    </message>
+    <message>
+        <source>等待感应器信号</source>
+        <translation>waiting for a sensor</translation>
+    </message>
 </context>
 <context>
     <name>CVMainWindow</name>
@@ -638,6 +793,61 @@ Recipe "%3" is used instead.</translation>
     </message>
 </context>
 <context>
+    <name>DateTimeWidget</name>
+    <message>
+        <source>日</source>
+        <translation>Su</translation>
+    </message>
+    <message>
+        <source>一</source>
+        <translation>Mo</translation>
+    </message>
+    <message>
+        <source>二</source>
+        <translation>Tu</translation>
+    </message>
+    <message>
+        <source>三</source>
+        <translation>We</translation>
+    </message>
+    <message>
+        <source>四</source>
+        <translation>Th</translation>
+    </message>
+    <message>
+        <source>五</source>
+        <translation>Fr</translation>
+    </message>
+    <message>
+        <source>六</source>
+        <translation>Sa</translation>
+    </message>
+    <message>
+        <source>今天</source>
+        <translation>Today</translation>
+    </message>
+    <message>
+        <source>此刻</source>
+        <translation>Now</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>%1月</source>
+        <translation>Month %1</translation>
+    </message>
+    <message>
+        <source>%1年</source>
+        <translation>%1</translation>
+    </message>
+</context>
+<context>
     <name>Form2</name>
     <message>
         <source>位置设置</source>
@@ -647,6 +857,454 @@ Recipe "%3" is used instead.</translation>
         <source>保存参数</source>
         <translation>Save
 parameters</translation>
+    </message>
+    <message>
+        <source>实时位置</source>
+        <translation>Live positions</translation>
+    </message>
+    <message>
+        <source>取料X</source>
+        <translation>Pick X</translation>
+    </message>
+    <message>
+        <source>取料Y</source>
+        <translation>Pick Y</translation>
+    </message>
+    <message>
+        <source>取料Z</source>
+        <translation>Pick Z</translation>
+    </message>
+    <message>
+        <source>取料Q</source>
+        <translation>Pick Q</translation>
+    </message>
+    <message>
+        <source>NG Z</source>
+        <translation>NG Z</translation>
+    </message>
+    <message>
+        <source>飞达标签取料设置</source>
+        <translation>Feeder label pick settings</translation>
+    </message>
+    <message>
+        <source>取标签行数</source>
+        <translation>Label rows</translation>
+    </message>
+    <message>
+        <source>取标签列数</source>
+        <translation>Label columns</translation>
+    </message>
+    <message>
+        <source>取标签行距</source>
+        <translation>Label row pitch</translation>
+    </message>
+    <message>
+        <source>取标签列距</source>
+        <translation>Label column pitch</translation>
+    </message>
+    <message>
+        <source>组装料盘设置</source>
+        <translation>Product tray settings</translation>
+    </message>
+    <message>
+        <source>成品盘行数</source>
+        <translation>Product tray rows</translation>
+    </message>
+    <message>
+        <source>成品盘列数</source>
+        <translation>Product tray columns</translation>
+    </message>
+    <message>
+        <source>成品盘行距</source>
+        <translation>Product tray row pitch</translation>
+    </message>
+    <message>
+        <source>成品盘列距</source>
+        <translation>Product tray column pitch</translation>
+    </message>
+    <message>
+        <source>NG料盘设置</source>
+        <translation>NG tray settings</translation>
+    </message>
+    <message>
+        <source>成品NG盘行数</source>
+        <translation>NG tray rows</translation>
+    </message>
+    <message>
+        <source>成品NG盘列数</source>
+        <translation>NG tray columns</translation>
+    </message>
+    <message>
+        <source>成品NG盘行距</source>
+        <translation>NG tray row pitch</translation>
+    </message>
+    <message>
+        <source>成品NG盘列距</source>
+        <translation>NG tray column pitch</translation>
+    </message>
+    <message>
+        <source>速度设置</source>
+        <translation>Speeds</translation>
+    </message>
+    <message>
+        <source>取料X速度</source>
+        <translation>Pick X speed</translation>
+    </message>
+    <message>
+        <source>取料Y速度</source>
+        <translation>Pick Y speed</translation>
+    </message>
+    <message>
+        <source>取料Z速度</source>
+        <translation>Pick Z speed</translation>
+    </message>
+    <message>
+        <source>取料Q速度</source>
+        <translation>Pick Q speed</translation>
+    </message>
+    <message>
+        <source>NG Z速度</source>
+        <translation>NG Z speed</translation>
+    </message>
+    <message>
+        <source>拍照设置</source>
+        <translation>Photo settings</translation>
+    </message>
+    <message>
+        <source>组装X补偿</source>
+        <translation>Assembly X offset</translation>
+    </message>
+    <message>
+        <source>组装Y补偿</source>
+        <translation>Assembly Y offset</translation>
+    </message>
+    <message>
+        <source>组装角度补偿</source>
+        <translation>Assembly angle offset</translation>
+    </message>
+    <message>
+        <source>组装角度</source>
+        <translation>Assembly angle</translation>
+    </message>
+    <message>
+        <source>吸笔零点角度</source>
+        <translation>Nozzle zero angle</translation>
+    </message>
+    <message>
+        <source>标签拍照光源</source>
+        <translation>Label photo light</translation>
+    </message>
+    <message>
+        <source>环形光</source>
+        <translation>Ring light</translation>
+    </message>
+    <message>
+        <source>同轴光</source>
+        <translation>Coaxial light</translation>
+    </message>
+    <message>
+        <source>环形+同轴</source>
+        <translation>Ring + coaxial</translation>
+    </message>
+    <message>
+        <source>组装拍照光源</source>
+        <translation>Assembly photo light</translation>
+    </message>
+    <message>
+        <source>二维码光源</source>
+        <translation>QR code light</translation>
+    </message>
+    <message>
+        <source>标定片光源</source>
+        <translation>Calibration plate light</translation>
+    </message>
+    <message>
+        <source>拍照光源T</source>
+        <translation>Photo light T</translation>
+    </message>
+    <message>
+        <source>拍照延时T</source>
+        <translation>Photo delay T</translation>
+    </message>
+    <message>
+        <source>标签拍照NG次数</source>
+        <translation>Label photo NG count</translation>
+    </message>
+    <message>
+        <source>吸笔拍照NG次数</source>
+        <translation>Nozzle photo NG count</translation>
+    </message>
+    <message>
+        <source>组装拍照NG次数</source>
+        <translation>Assembly photo NG count</translation>
+    </message>
+    <message>
+        <source>取标签X补偿</source>
+        <translation>Label pick X offset</translation>
+    </message>
+    <message>
+        <source>取标签Y补偿</source>
+        <translation>Label pick Y offset</translation>
+    </message>
+    <message>
+        <source>取标签角度补偿</source>
+        <translation>Label pick angle offset</translation>
+    </message>
+    <message>
+        <source>组装偏心X</source>
+        <translation>Assembly eccentricity X</translation>
+    </message>
+    <message>
+        <source>组装偏心Y</source>
+        <translation>Assembly eccentricity Y</translation>
+    </message>
+    <message>
+        <source>时间参数</source>
+        <translation>Times</translation>
+    </message>
+    <message>
+        <source>吸笔真空T</source>
+        <translation>Nozzle vacuum T</translation>
+    </message>
+    <message>
+        <source>真空报警T</source>
+        <translation>Vacuum alarm T</translation>
+    </message>
+    <message>
+        <source>吸笔反吹T</source>
+        <translation>Nozzle blow T</translation>
+    </message>
+    <message>
+        <source>吸笔升降T</source>
+        <translation>Nozzle lift T</translation>
+    </message>
+    <message>
+        <source>NG 夹子T</source>
+        <translation>NG gripper T</translation>
+    </message>
+    <message>
+        <source>真空跳过次数</source>
+        <translation>Vacuum skip count</translation>
+    </message>
+    <message>
+        <source>标签取料位置设置</source>
+        <translation>Label pick positions</translation>
+    </message>
+    <message>
+        <source>标签取料起始</source>
+        <translation>Label pick start</translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>Z</source>
+        <translation>Z</translation>
+    </message>
+    <message>
+        <source>示教</source>
+        <translation>Teach</translation>
+    </message>
+    <message>
+        <source>Z起始GO</source>
+        <translation>Z to start GO</translation>
+    </message>
+    <message>
+        <source>XY起始GO</source>
+        <translation>XY to start GO</translation>
+    </message>
+    <message>
+        <source>料号</source>
+        <translation>Cell</translation>
+    </message>
+    <message>
+        <source>XY料号GO</source>
+        <translation>XY to cell GO</translation>
+    </message>
+    <message>
+        <source>NG盘位置设置</source>
+        <translation>NG tray positions</translation>
+    </message>
+    <message>
+        <source>放NG盘起始</source>
+        <translation>NG tray put start</translation>
+    </message>
+    <message>
+        <source>标签NG盒起始</source>
+        <translation>Label NG box start</translation>
+    </message>
+    <message>
+        <source>取组装盘NG起始</source>
+        <translation>NG pick from product tray start</translation>
+    </message>
+    <message>
+        <source>NG盘拍照起始</source>
+        <translation>NG tray photo start</translation>
+    </message>
+    <message>
+        <source>NG盘拍照</source>
+        <translation>NG tray photo</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>组装料盘位置设置</source>
+        <translation>Product tray positions</translation>
+    </message>
+    <message>
+        <source>成品盘组装起始</source>
+        <translation>Product tray assembly start</translation>
+    </message>
+    <message>
+        <source>相机拍照位置</source>
+        <translation>Camera photo positions</translation>
+    </message>
+    <message>
+        <source>取料Z安全位</source>
+        <translation>Pick Z safe height</translation>
+    </message>
+    <message>
+        <source>取料Z安全GO</source>
+        <translation>Pick Z safe GO</translation>
+    </message>
+    <message>
+        <source>所有Z安全GO</source>
+        <translation>All Z safe GO</translation>
+    </message>
+    <message>
+        <source>下相机拍照位</source>
+        <translation>Lower camera photo position</translation>
+    </message>
+    <message>
+        <source>下相机拍拍照</source>
+        <translation>Lower camera photo</translation>
+    </message>
+    <message>
+        <source>组装拍照起始</source>
+        <translation>Assembly photo start</translation>
+    </message>
+    <message>
+        <source>组装拍照</source>
+        <translation>Assembly photo</translation>
+    </message>
+    <message>
+        <source>组装检查拍照</source>
+        <translation>Assembly check photo</translation>
+    </message>
+    <message>
+        <source>标签拍照起始</source>
+        <translation>Label photo start</translation>
+    </message>
+    <message>
+        <source>标签拍照拍照</source>
+        <translation>Label photo</translation>
+    </message>
+    <message>
+        <source>组装校正位</source>
+        <translation>Assembly correction position</translation>
+    </message>
+    <message>
+        <source>Q</source>
+        <translation>Q</translation>
+    </message>
+    <message>
+        <source>XYQ校正GO</source>
+        <translation>XYQ corrected GO</translation>
+    </message>
+    <message>
+        <source>标签取料校正位</source>
+        <translation>Label pick correction position</translation>
+    </message>
+    <message>
+        <source>二维码拍照起始</source>
+        <translation>QR code photo start</translation>
+    </message>
+    <message>
+        <source>二维码拍照</source>
+        <translation>QR code photo</translation>
+    </message>
+    <message>
+        <source>吸笔Q角度校正</source>
+        <translation>Nozzle Q angle correction</translation>
+    </message>
+    <message>
+        <source>下相机角度</source>
+        <translation>Lower camera angle</translation>
+    </message>
+    <message>
+        <source>镜筒角度</source>
+        <translation>Barrel angle</translation>
+    </message>
+    <message>
+        <source>校正角度</source>
+        <translation>Corrected angle</translation>
+    </message>
+    <message>
+        <source>角度校正GO</source>
+        <translation>Angle correction GO</translation>
+    </message>
+    <message>
+        <source>单动测试</source>
+        <translation>Single actions</translation>
+    </message>
+    <message>
+        <source>组装单动</source>
+        <translation>Assembly single action</translation>
+    </message>
+    <message>
+        <source>取标签单动</source>
+        <translation>Label pick single action</translation>
+    </message>
+    <message>
+        <source>标签抛料单动</source>
+        <translation>Label discard single action</translation>
+    </message>
+    <message>
+        <source>测高设置</source>
+        <translation>Height check</translation>
+    </message>
+    <message>
+        <source>测高起始</source>
+        <translation>Height check start</translation>
+    </message>
+    <message>
+        <source>测高参数</source>
+        <translation>Height parameters</translation>
+    </message>
+    <message>
+        <source>测高补偿值</source>
+        <translation>Height offset</translation>
+    </message>
+    <message>
+        <source>测高上限</source>
+        <translation>Height upper limit</translation>
+    </message>
+    <message>
+        <source>测高下限</source>
+        <translation>Height lower limit</translation>
+    </message>
+    <message>
+        <source>测高原始值</source>
+        <translation>Height raw value</translation>
+    </message>
+    <message>
+        <source>测高校准后</source>
+        <translation>Height calibrated</translation>
+    </message>
+    <message>
+        <source>测高结果</source>
+        <translation>Height result</translation>
+    </message>
+    <message>
+        <source>空</source>
+        <translation>Spare</translation>
     </message>
 </context>
 <context>
@@ -660,6 +1318,210 @@ parameters</translation>
         <translation>Save
 parameters</translation>
     </message>
+    <message>
+        <source>时间参数</source>
+        <translation>Times</translation>
+    </message>
+    <message>
+        <source>联机超时报警T</source>
+        <translation>Hand-shake timeout T</translation>
+    </message>
+    <message>
+        <source>成品线皮带速度</source>
+        <translation>Product belt speed</translation>
+    </message>
+    <message>
+        <source>空盘线皮带速度</source>
+        <translation>Empty belt speed</translation>
+    </message>
+    <message>
+        <source>料盘到位延时</source>
+        <translation>Tray in place delay</translation>
+    </message>
+    <message>
+        <source>皮带初始化时间</source>
+        <translation>Belt initialisation time</translation>
+    </message>
+    <message>
+        <source>皮带线测试</source>
+        <translation>Belt line tests</translation>
+    </message>
+    <message>
+        <source>成品线进料测试</source>
+        <translation>Product line infeed test</translation>
+    </message>
+    <message>
+        <source>成品线出料测试</source>
+        <translation>Product line outfeed test</translation>
+    </message>
+    <message>
+        <source>空盘线进料测试</source>
+        <translation>Empty line infeed test</translation>
+    </message>
+    <message>
+        <source>空盘线出料测试</source>
+        <translation>Empty line outfeed test</translation>
+    </message>
+    <message>
+        <source>信号复位</source>
+        <translation>Signal resets</translation>
+    </message>
+    <message>
+        <source>成品线进盘信号复位</source>
+        <translation>Product line in signal reset</translation>
+    </message>
+    <message>
+        <source>成品线出盘信号复位</source>
+        <translation>Product line out signal reset</translation>
+    </message>
+    <message>
+        <source>空盘线进盘信号复位</source>
+        <translation>Empty line in signal reset</translation>
+    </message>
+    <message>
+        <source>空盘线出盘信号复位</source>
+        <translation>Empty line out signal reset</translation>
+    </message>
+    <message>
+        <source>流水线前后机台信号对接异常或者报警时，在不整机复位的情况下，先切换到手动模式再点击上面的信号复位，实现重新开始。</source>
+        <translation>When the hand-shake with the neighbour machines goes wrong or raises an alarm, switch to manual mode and press the signal reset above to start the exchange again without resetting the whole machine.</translation>
+    </message>
+    <message>
+        <source>联机信号</source>
+        <translation>Hand-shake signals</translation>
+    </message>
+    <message>
+        <source>IO模拟测试</source>
+        <translation>I/O simulation test</translation>
+    </message>
+    <message>
+        <source>成品线进 输入</source>
+        <translation>Product line in: inputs</translation>
+    </message>
+    <message>
+        <source>成品线进 输出</source>
+        <translation>Product line in: outputs</translation>
+    </message>
+    <message>
+        <source>成品线进IN_Ready</source>
+        <translation>Product line in IN_Ready</translation>
+    </message>
+    <message>
+        <source>成品线进OT_Ready</source>
+        <translation>Product line in OT_Ready</translation>
+    </message>
+    <message>
+        <source>成品线进IN_Busy</source>
+        <translation>Product line in IN_Busy</translation>
+    </message>
+    <message>
+        <source>成品线进OT_Recive</source>
+        <translation>Product line in OT_Recive</translation>
+    </message>
+    <message>
+        <source>成品线进IN_Beg</source>
+        <translation>Product line in IN_Beg</translation>
+    </message>
+    <message>
+        <source>成品线进OT_Compeled</source>
+        <translation>Product line in OT_Compeled</translation>
+    </message>
+    <message>
+        <source>成品线出 输入</source>
+        <translation>Product line out: inputs</translation>
+    </message>
+    <message>
+        <source>成品线出 输出</source>
+        <translation>Product line out: outputs</translation>
+    </message>
+    <message>
+        <source>成品线出IN_Ready</source>
+        <translation>Product line out IN_Ready</translation>
+    </message>
+    <message>
+        <source>成品线出OT_Ready</source>
+        <translation>Product line out OT_Ready</translation>
+    </message>
+    <message>
+        <source>成品线出IN_Recive</source>
+        <translation>Product line out IN_Recive</translation>
+    </message>
+    <message>
+        <source>成品线出OT_Busy</source>
+        <translation>Product line out OT_Busy</translation>
+    </message>
+    <message>
+        <source>成品线出IN_Compeled</source>
+        <translation>Product line out IN_Compeled</translation>
+    </message>
+    <message>
+        <source>成品线出OT_Beg</source>
+        <translation>Product line out OT_Beg</translation>
+    </message>
+    <message>
+        <source>空盘线进 输入</source>
+        <translation>Empty line in: inputs</translation>
+    </message>
+    <message>
+        <source>空盘线进 输出</source>
+        <translation>Empty line in: outputs</translation>
+    </message>
+    <message>
+        <source>空盘线进IN_Ready</source>
+        <translation>Empty line in IN_Ready</translation>
+    </message>
+    <message>
+        <source>空盘线进OT_Ready</source>
+        <translation>Empty line in OT_Ready</translation>
+    </message>
+    <message>
+        <source>空盘线进IN_Busy</source>
+        <translation>Empty line in IN_Busy</translation>
+    </message>
+    <message>
+        <source>空盘线进OT_Recive</source>
+        <translation>Empty line in OT_Recive</translation>
+    </message>
+    <message>
+        <source>空盘线进IN_Beg</source>
+        <translation>Empty line in IN_Beg</translation>
+    </message>
+    <message>
+        <source>空盘线进OT_Compeled</source>
+        <translation>Empty line in OT_Compeled</translation>
+    </message>
+    <message>
+        <source>空盘线出 输入</source>
+        <translation>Empty line out: inputs</translation>
+    </message>
+    <message>
+        <source>空盘线出 输出</source>
+        <translation>Empty line out: outputs</translation>
+    </message>
+    <message>
+        <source>空盘线出IN_Ready</source>
+        <translation>Empty line out IN_Ready</translation>
+    </message>
+    <message>
+        <source>空盘线出OT_Ready</source>
+        <translation>Empty line out OT_Ready</translation>
+    </message>
+    <message>
+        <source>空盘线出IN_Recive</source>
+        <translation>Empty line out IN_Recive</translation>
+    </message>
+    <message>
+        <source>空盘线出OT_Busy</source>
+        <translation>Empty line out OT_Busy</translation>
+    </message>
+    <message>
+        <source>空盘线出IN_Compeled</source>
+        <translation>Empty line out IN_Compeled</translation>
+    </message>
+    <message>
+        <source>空盘线出OT_Beg</source>
+        <translation>Empty line out OT_Beg</translation>
+    </message>
 </context>
 <context>
     <name>Form4</name>
@@ -672,6 +1534,158 @@ parameters</translation>
         <translation>Save
 parameters</translation>
     </message>
+    <message>
+        <source>实时位置</source>
+        <translation>Live positions</translation>
+    </message>
+    <message>
+        <source>取料X</source>
+        <translation>Pick X</translation>
+    </message>
+    <message>
+        <source>取料Y</source>
+        <translation>Pick Y</translation>
+    </message>
+    <message>
+        <source>取料Z</source>
+        <translation>Pick Z</translation>
+    </message>
+    <message>
+        <source>取料Q</source>
+        <translation>Pick Q</translation>
+    </message>
+    <message>
+        <source>NG Z</source>
+        <translation>NG Z</translation>
+    </message>
+    <message>
+        <source>标定速度设置</source>
+        <translation>Calibration speeds</translation>
+    </message>
+    <message>
+        <source>取料X速度</source>
+        <translation>Pick X speed</translation>
+    </message>
+    <message>
+        <source>取料Y速度</source>
+        <translation>Pick Y speed</translation>
+    </message>
+    <message>
+        <source>取料Z快速</source>
+        <translation>Pick Z fast</translation>
+    </message>
+    <message>
+        <source>取料Q慢速</source>
+        <translation>Pick Q slow</translation>
+    </message>
+    <message>
+        <source>9点标定位置</source>
+        <translation>9-point calibration positions</translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>Z</source>
+        <translation>Z</translation>
+    </message>
+    <message>
+        <source>料号</source>
+        <translation>Cell</translation>
+    </message>
+    <message>
+        <source>上相机组装拍照中心</source>
+        <translation>Upper camera assembly photo centre</translation>
+    </message>
+    <message>
+        <source>示教</source>
+        <translation>Teach</translation>
+    </message>
+    <message>
+        <source>Z起始GO</source>
+        <translation>Z to start GO</translation>
+    </message>
+    <message>
+        <source>XY中点GO</source>
+        <translation>XY to centre GO</translation>
+    </message>
+    <message>
+        <source>XY料号GO</source>
+        <translation>XY to cell GO</translation>
+    </message>
+    <message>
+        <source>下相机拍照中心点</source>
+        <translation>Lower camera photo centre</translation>
+    </message>
+    <message>
+        <source>吸笔取标定片</source>
+        <translation>Nozzle picks the calibration plate</translation>
+    </message>
+    <message>
+        <source>XY取GO</source>
+        <translation>XY to pick GO</translation>
+    </message>
+    <message>
+        <source>取标定片拍照位</source>
+        <translation>Calibration plate photo position</translation>
+    </message>
+    <message>
+        <source>XY拍照GO</source>
+        <translation>XY to photo GO</translation>
+    </message>
+    <message>
+        <source>空吸笔拍照位</source>
+        <translation>Empty nozzle photo position</translation>
+    </message>
+    <message>
+        <source>Z安全GO</source>
+        <translation>Z safe GO</translation>
+    </message>
+    <message>
+        <source>相机返回值</source>
+        <translation>Camera results</translation>
+    </message>
+    <message>
+        <source>Q</source>
+        <translation>Q</translation>
+    </message>
+    <message>
+        <source>上相机拍照</source>
+        <translation>Upper camera photo</translation>
+    </message>
+    <message>
+        <source>9点标定开始</source>
+        <translation>9-point calibration start</translation>
+    </message>
+    <message>
+        <source>下相机拍照</source>
+        <translation>Lower camera photo</translation>
+    </message>
+    <message>
+        <source>标定</source>
+        <translation>Calibration</translation>
+    </message>
+    <message>
+        <source>吸笔角度校准开始</source>
+        <translation>Nozzle angle calibration start</translation>
+    </message>
+    <message>
+        <source>关联标定开始</source>
+        <translation>Linked calibration start</translation>
+    </message>
+    <message>
+        <source>关联验证开始</source>
+        <translation>Linked verification start</translation>
+    </message>
+    <message>
+        <source>空</source>
+        <translation>Spare</translation>
+    </message>
 </context>
 <context>
     <name>Form5</name>
@@ -683,6 +1697,170 @@ parameters</translation>
         <source>保存参数</source>
         <translation>Save
 parameters</translation>
+    </message>
+    <message>
+        <source>原点速度设置</source>
+        <translation>Homing speeds</translation>
+    </message>
+    <message>
+        <source>取料X回原快速</source>
+        <translation>Pick X homing fast</translation>
+    </message>
+    <message>
+        <source>取料X回原慢速</source>
+        <translation>Pick X homing slow</translation>
+    </message>
+    <message>
+        <source>取料Y回原快速</source>
+        <translation>Pick Y homing fast</translation>
+    </message>
+    <message>
+        <source>取料Y回原慢速</source>
+        <translation>Pick Y homing slow</translation>
+    </message>
+    <message>
+        <source>取料Z回原快速</source>
+        <translation>Pick Z homing fast</translation>
+    </message>
+    <message>
+        <source>取料Z回原慢速</source>
+        <translation>Pick Z homing slow</translation>
+    </message>
+    <message>
+        <source>取料Q回原快速</source>
+        <translation>Pick Q homing fast</translation>
+    </message>
+    <message>
+        <source>取料Q回原慢速</source>
+        <translation>Pick Q homing slow</translation>
+    </message>
+    <message>
+        <source>NG Z回原快速</source>
+        <translation>NG Z homing fast</translation>
+    </message>
+    <message>
+        <source>NG Z回原慢速</source>
+        <translation>NG Z homing slow</translation>
+    </message>
+    <message>
+        <source>K</source>
+        <translation>K</translation>
+    </message>
+    <message>
+        <source>照明灯上电开</source>
+        <translation>Work light on at power-up</translation>
+    </message>
+    <message>
+        <source>报警声音屏蔽</source>
+        <translation>Alarm sound off</translation>
+    </message>
+    <message>
+        <source>安全门屏蔽</source>
+        <translation>Door bypass</translation>
+    </message>
+    <message>
+        <source>取料真空跳过</source>
+        <translation>Pick vacuum skip</translation>
+    </message>
+    <message>
+        <source>S型路径</source>
+        <translation>Serpentine path</translation>
+    </message>
+    <message>
+        <source>标签拍照屏蔽</source>
+        <translation>Label photo bypass</translation>
+    </message>
+    <message>
+        <source>标签视觉NG跳过</source>
+        <translation>Skip label vision NG</translation>
+    </message>
+    <message>
+        <source>取料真空屏蔽</source>
+        <translation>Pick vacuum bypass</translation>
+    </message>
+    <message>
+        <source>有盘时标签出料屏蔽</source>
+        <translation>No label discard while a tray is in</translation>
+    </message>
+    <message>
+        <source>标签抛料启用</source>
+        <translation>Label discard on</translation>
+    </message>
+    <message>
+        <source>测高屏蔽</source>
+        <translation>Height check bypass</translation>
+    </message>
+    <message>
+        <source>二维码拍照屏蔽</source>
+        <translation>QR code photo bypass</translation>
+    </message>
+    <message>
+        <source>镜筒拍照屏蔽</source>
+        <translation>Barrel photo bypass</translation>
+    </message>
+    <message>
+        <source>镜筒视觉NG跳过</source>
+        <translation>Skip barrel vision NG</translation>
+    </message>
+    <message>
+        <source>角度二次拍照启用</source>
+        <translation>Second angle photo on</translation>
+    </message>
+    <message>
+        <source>NG盘有无拍照屏蔽</source>
+        <translation>NG tray photo bypass</translation>
+    </message>
+    <message>
+        <source>组装后检查拍照屏蔽</source>
+        <translation>Assembly check photo bypass</translation>
+    </message>
+    <message>
+        <source>标签视觉角度屏蔽</source>
+        <translation>Label vision angle bypass</translation>
+    </message>
+    <message>
+        <source>镜筒视觉角度屏蔽</source>
+        <translation>Barrel vision angle bypass</translation>
+    </message>
+    <message>
+        <source>MES启用</source>
+        <translation>MES on</translation>
+    </message>
+    <message>
+        <source>MES NG抛料启用</source>
+        <translation>MES NG discard on</translation>
+    </message>
+    <message>
+        <source>联机屏蔽</source>
+        <translation>Line link off</translation>
+    </message>
+    <message>
+        <source>保护关闭(危险)</source>
+        <translation>Protection off (danger)</translation>
+    </message>
+    <message>
+        <source>皮带线模式</source>
+        <translation>Belt line mode</translation>
+    </message>
+    <message>
+        <source>联机模式-皮带线启用</source>
+        <translation>Line mode: belt line on</translation>
+    </message>
+    <message>
+        <source>联机模式-皮带线过料</source>
+        <translation>Line mode: pass-through</translation>
+    </message>
+    <message>
+        <source>NG盘模式</source>
+        <translation>NG tray mode</translation>
+    </message>
+    <message>
+        <source>成品NG放回原位</source>
+        <translation>NG products stay in place</translation>
+    </message>
+    <message>
+        <source>成品NG放NG盘</source>
+        <translation>NG products to the NG tray</translation>
     </message>
 </context>
 <context>
@@ -1406,6 +2584,42 @@ parameters</translation>
     <message>
         <source>近30天</source>
         <translation>Last 30 days</translation>
+    </message>
+    <message>
+        <source>color: #c0392b;</source>
+        <translation>color: #c0392b;</translation>
+    </message>
+    <message>
+        <source>待料</source>
+        <translation>Standby</translation>
+    </message>
+    <message>
+        <source>运行</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>复位</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>异常</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>时间格式应为 %1</source>
+        <translation>The time format is %1</translation>
+    </message>
+    <message>
+        <source>开始时间须早于结束时间</source>
+        <translation>The start must lie before the end</translation>
+    </message>
+    <message>
+        <source>状态数据库无法读取</source>
+        <translation>The state database cannot be read</translation>
     </message>
 </context>
 <context>
@@ -2966,6 +4180,65 @@ E-STOP</source>
     <message>
         <source>名称</source>
         <translation>Name</translation>
+    </message>
+</context>
+<context>
+    <name>liaocang</name>
+    <message>
+        <source>测试</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>测试中。。</source>
+        <translation>Testing..</translation>
+    </message>
+    <message>
+        <source>结束测试</source>
+        <translation>End test</translation>
+    </message>
+    <message>
+        <source>九点标定中。。</source>
+        <translation>9-point calibration running..</translation>
+    </message>
+    <message>
+        <source>吸笔零点角度校准中。。</source>
+        <translation>Nozzle zero-angle calibration running..</translation>
+    </message>
+    <message>
+        <source>成品线进盘测试中。。</source>
+        <translation>Product line infeed test running..</translation>
+    </message>
+    <message>
+        <source>成品线出盘测试中。。</source>
+        <translation>Product line outfeed test running..</translation>
+    </message>
+    <message>
+        <source>空盘线进盘测试中。。</source>
+        <translation>Empty line infeed test running..</translation>
+    </message>
+    <message>
+        <source>空盘线出盘测试中。。</source>
+        <translation>Empty line outfeed test running..</translation>
+    </message>
+    <message>
+        <source>取标签单动测试中。。</source>
+        <translation>Label pick single action running..</translation>
+    </message>
+    <message>
+        <source>组装单动测试中。。</source>
+        <translation>Assembly single action running..</translation>
+    </message>
+    <message>
+        <source>关联标定中。。</source>
+        <translation>Linked calibration running..</translation>
+    </message>
+    <message>
+        <source>关联精度验证中。。</source>
+        <translation>Linked verification running..</translation>
+    </message>
+    <message>
+        <source>标签抛料单动。。</source>
+        <translation>Label discard single action..</translation>
     </message>
 </context>
 <context>
