@@ -114,6 +114,7 @@ void start(QWidget* mainWindow, QWidget* panel) {
                          if (manualMode == 1.0) tour->click("pushButton_5"); // to automatic
                      }});
     steps.push_back({500, [tour] { tour->click("pushButton_3"); }}); // start
+    steps.push_back({1500, [] {}}); // answers the start's MES question with No
     steps.push_back({30000, [tour] {
                          tour->shootWindow("run-running");
                          tour->shootPanel("vm-panel-running");

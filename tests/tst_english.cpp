@@ -130,6 +130,7 @@ private slots:
         SimRig rig;
         auto window = std::make_unique<MainWindow1>(nullptr, drivenByTest());
         VmPanel panel(rig.plant());
+        window->tick100ms(); // the banner and the views take their texts
         QStringList missing = untranslated(window.get()) + untranslated(&panel);
         // Windows the main window opens on demand are its children too; check them by name.
         for (QWidget* top : QApplication::topLevelWidgets())
@@ -141,6 +142,8 @@ private slots:
         // an empty or a wrong string is caught too.
         QVERIFY(window->findChild<QLabel*>("label_255"));
         QCOMPARE(window->findChild<QLabel*>("label_255")->text(), QString("Not homed"));
+        QVERIFY2(window->findChild<QLabel*>("label_banner")->text().startsWith("No motion card"),
+                 qPrintable(window->findChild<QLabel*>("label_banner")->text()));
         auto* pages = window->findChild<QTabWidget*>("tabWidget_2");
         QVERIFY(pages);
         QStringList pageTitles;
