@@ -11,6 +11,8 @@
 #include "app/Prompt.h"
 #include "pages/Form2.h"
 #include "pages/Form3.h"
+#include "pages/Form4.h"
+#include "pages/Form5.h"
 #include "pages/liaocang.h"
 #include "platform/Paths.h"
 #include "platform/kzct.h"
@@ -406,19 +408,26 @@ private slots:
         MainWindow1 win(nullptr, drivenByTest());
         auto* form2 = win.findChild<Form2*>();
         auto* form3 = win.findChild<Form3*>();
-        QVERIFY(form2 && form3);
+        auto* form4 = win.findChild<Form4*>();
+        auto* form5 = win.findChild<Form5*>();
+        QVERIFY(form2 && form3 && form4 && form5);
         QSignalSpy saves(&win, &MainWindow1::m_sigsavedata);
-        const double speed = gf[200], eccentric = gf[237];
+        const double speed = gf[200], eccentric = gf[237], calibX = gf[350], homeX = gd[90];
         child<QDoubleSpinBox>(form2, "doubleSpinBox_100")->setValue(speed + 1.5);
         child<QDoubleSpinBox>(form2, "doubleSpinBox_150")->setValue(eccentric - 0.25);
+        // The other pages' typed values go with the same save.
+        child<QDoubleSpinBox>(form4, "doubleSpinBox_100")->setValue(calibX + 2.0);
+        child<QDoubleSpinBox>(form5, "doubleSpinBox_100")->setValue(homeX + 3.0);
         QTest::mouseClick(child<QPushButton>(form3, "pushButton_63"), Qt::LeftButton);
         QCOMPARE(saves.count(), 1);
         QCOMPARE(gf[200], speed + 1.5);
-        gf[200] = 0.0;
-        gf[237] = 0.0;
+        gf[200] = gf[237] = gf[350] = 0.0;
+        gd[90] = 0.0;
         inifiletovar();
         QCOMPARE(gf[200], speed + 1.5);
         QCOMPARE(gf[237], eccentric - 0.25);
+        QCOMPARE(gf[350], calibX + 2.0);
+        QCOMPARE(gd[90], homeX + 3.0);
     }
 
     // Every tab of the page inside the main window: no control leaves the page and
