@@ -129,8 +129,6 @@ void start(QWidget* mainWindow, QWidget* panel) {
     }
     steps.push_back({300, [tour] { tour->showPage(0); }});
     steps.push_back({300, [tour] { tour->shootDialogOf("pushButton_9", "dialog-login"); }});
-    steps.push_back({300, [tour] { tour->shootDialogOf("pushButton_28", "dialog-recipes"); }});
-    steps.push_back({300, [tour] { tour->shootDialogOf("pushButton_30", "dialog-system"); }});
     steps.push_back({500, [] { QApplication::quit(); }});
     tour->run(std::move(steps));
 }
