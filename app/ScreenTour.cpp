@@ -52,20 +52,6 @@ public:
         if (auto* b = m_window->findChild<QAbstractButton*>(name)) b->click();
     }
 
-    // A button that opens a modal dialog: the picture is taken from inside its event loop.
-    void shootDialogOf(const char* button, const QString& name) {
-        ClockTimer::singleShot(900, m_window, [this, name] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                shoot(modal, name);
-                if (auto* d = qobject_cast<QDialog*>(modal))
-                    d->reject();
-                else
-                    modal->close();
-            }
-        });
-        click(button);
-    }
-
     void showPage(int index) {
         if (auto* tabs = m_window->findChild<QTabWidget*>("tabWidget_2")) tabs->setCurrentIndex(index);
     }
@@ -128,7 +114,6 @@ void start(QWidget* mainWindow, QWidget* panel) {
         steps.push_back({700, [tour, i] { tour->shootWindow("page-" + tour->pageName(i).toLower()); }});
     }
     steps.push_back({300, [tour] { tour->showPage(0); }});
-    steps.push_back({300, [tour] { tour->shootDialogOf("pushButton_9", "dialog-login"); }});
     steps.push_back({500, [] { QApplication::quit(); }});
     tour->run(std::move(steps));
 }
