@@ -1,8 +1,8 @@
 #pragma once
 // The whole program on the virtual machine for the banner and log tests: the
 // runner's machine with the main window's widgets, powered up but not yet reset.
-#include "WindowChild.h"
 #include "MachineState.h"
+#include "WindowChild.h"
 
 #include "app/MachineData.h"
 #include "app/MainWindow1.h"
