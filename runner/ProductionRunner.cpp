@@ -18,6 +18,7 @@
 #include "sim/ProductTray.h"
 #include "vision/HeightValues.h"
 #include "vision/TcpBase.h"
+#include "vision/VisionRequests.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -60,6 +61,9 @@ ProductionRunner::ProductionRunner(uint32_t seed, bool images) : vm(seed), camer
 }
 
 ProductionRunner::~ProductionRunner() {
+    // Photo watchers of manual mode sleep on this clock; none may outlive the machine.
+    clock.releaseSleepers();
+    retireVisionWatchers();
     if (window) TaskParams::GetInstance()->setSaveImages(m_savedImages);
     window.reset();
     VisionBackend::install(nullptr);

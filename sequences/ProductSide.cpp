@@ -105,7 +105,7 @@ void step534(kzhttp& in) {
         nextJob = 8;
         qrNgCount = 0;
         stepA = 140;
-        productCode = visionText[3][1];
+        productCode = visionTextOf(3, 1);
         productCode.remove(QRegularExpression("[^a-zA-Z0-9]"));
         setImageCode(productCode);
         mesState = 1;

@@ -6,10 +6,15 @@ Lockstep::Lockstep(int64_t startWallMs) : m_startWallMs(startWallMs), m_harness(
 
 Lockstep::~Lockstep() {
     if (m_installed) Clock::install(nullptr);
+    releaseSleepers();
     std::unique_lock<std::mutex> lock(m_timeMutex);
+    m_timeChanged.wait(lock, [&] { return m_sleepers == 0; });
+}
+
+void Lockstep::releaseSleepers() {
+    std::lock_guard<std::mutex> lock(m_timeMutex);
     m_closing = true;
     m_timeChanged.notify_all();
-    m_timeChanged.wait(lock, [&] { return m_sleepers == 0; });
 }
 
 void Lockstep::install() {

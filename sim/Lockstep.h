@@ -48,6 +48,10 @@ public:
     bool runUntil(const std::function<bool()>& cond, double maxSeconds);
     void runFor(double seconds);
 
+    // From now on foreign threads do not sleep: those asleep wake at once. For the end
+    // of a machine whose detached threads must finish before it goes.
+    void releaseSleepers();
+
     // Number of passes run so far of the given pass.
     int64_t passCount(int id) const;
 

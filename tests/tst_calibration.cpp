@@ -98,9 +98,6 @@ struct CalibLine {
         if (!r->resetAndHome(&error)) qFatal("%s", qPrintable(error));
     }
     ~CalibLine() {
-        // Photo watchers of manual mode sleep on this clock: let them wake and end first.
-        manualMode = 0.0;
-        r->clock.runFor(0.3);
         r.reset();
         setCalibLauncher(nullptr);
     }

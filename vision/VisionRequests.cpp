@@ -7,6 +7,8 @@
 #include "platform/vision/taskrun.h"
 #include "vision/VisionFlags.h"
 
+#include <atomic>
+#include <mutex>
 #include <thread>
 
 volatile double VisionResult[kVisionSlots][20] = {};
@@ -15,6 +17,11 @@ PhotoPoint photoPos[kVisionSlots];
 volatile double angleRef = 0.0;
 
 namespace {
+
+// A watcher and the cycle or a calibration may read the same task at once.
+std::mutex textMutex;
+std::atomic<int> liveWatchers{0};
+std::atomic<unsigned> watcherGeneration{0};
 
 constexpr int kLibraryTasks = 15;
 constexpr int kUpperLightTimer = 10;
@@ -49,16 +56,22 @@ void light(WORD bit, bool on) {
 constexpr int kValueSource[11] = {21, 20, 22, 23, 24, 25, 26, 27, 10, 11, 12};
 
 // Fills the result table for photos taken by hand; in automatic mode the cycle polls.
-void visionWatch(int task) {
+void watch(int task, unsigned generation) {
     if (manualMode != 1.0) return;
     for (int reads = 0; reads < 10; ++reads) {
         clk::sleepUs(100000);
+        if (watcherGeneration != generation) return;
         // Taken already by a reader that may have moved on (the cycle of a single
         // action restores older values): reading again would overwrite them.
         if (VisionResult[task][0] > 0) return;
         visionRead(task);
         if (VisionResult[task][0] > 0 || manualMode != 1.0) return;
     }
+}
+
+void visionWatch(int task, unsigned generation) {
+    watch(task, generation);
+    --liveWatchers;
 }
 
 } // namespace
@@ -71,7 +84,8 @@ void visionTrigger(int task) {
     dmc_get_position_unit(cardNo, axisQ, &q);
     photoPos[task].x = x;
     photoPos[task].y = y;
-    std::thread(visionWatch, task).detach();
+    ++liveWatchers;
+    std::thread(visionWatch, task, watcherGeneration.load()).detach();
     if (task >= kLibraryTasks) return;
 
     taskdata* data = taskdata::GetInstance();
@@ -123,7 +137,19 @@ void visionRead(int task) {
     VisionResult[task][0] = 1;
     VisionResult[task][1] = status;
     for (int i = 0; i < 11; ++i) VisionResult[task][2 + i] = status == TaskOK ? values[kValueSource[i]] : 0.0;
+    std::lock_guard<std::mutex> lock(textMutex);
     for (int i = 0; i < texts.size() && i < 10; ++i) visionText[task][i] = texts[i];
+}
+
+QString visionTextOf(int task, int i) {
+    if (task < 0 || task >= kVisionSlots || i < 0 || i >= 10) return QString();
+    std::lock_guard<std::mutex> lock(textMutex);
+    return visionText[task][i];
+}
+
+void retireVisionWatchers() {
+    ++watcherGeneration;
+    while (liveWatchers > 0) std::this_thread::yield();
 }
 
 double normAngle(double a0, double a1, double a2, double a3) {

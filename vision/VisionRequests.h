@@ -10,6 +10,7 @@ struct PhotoPoint {
 constexpr int kVisionSlots = 20;
 // Per task: [0] done, [1] verdict (1 OK, 2 NG), [2]..[12] result values.
 extern volatile double VisionResult[kVisionSlots][20];
+// Written by the reader threads under a lock: read it through visionTextOf.
 extern QString visionText[kVisionSlots][10];
 // X and Y axis positions at the moment each task was triggered.
 extern PhotoPoint photoPos[kVisionSlots];
@@ -21,4 +22,10 @@ void visionTrigger(int task);
 // Copies the task's current state into VisionResult and visionText.
 void visionRead(int task);
 int visionExec(int task);
+// A copy of visionText[task][i], safe while a watcher writes the table.
+QString visionTextOf(int task, int i);
+// Ends every photo watcher before the machine goes away: a sleeping watcher returns at
+// its next wake without touching the machine. Blocks until the last has ended, so the
+// caller wakes sleepers first (a virtual clock releases them).
+void retireVisionWatchers();
 double normAngle(double a0, double a1, double a2, double a3);
