@@ -15,7 +15,7 @@ int usage(const QString& why) {
     std::fprintf(
         stderr,
         "%s\nusage: tavrin-runner --trays N | --products N | --hours H [--seed S] [--faults FILE] "
-        "[--json] [--mes] [--images] [--random-faults RATE]\n"
+        "[--json] [--mes] [--images] [--random-faults [RATE]]\n"
         "       tavrin-runner --fault-matrix FILE.md [--only FAULT,...] [--phases PHASE,...] [--seed S]\n"
         "       tavrin-runner --matrix-merge FILE.md PART.md.cells...\n",
         qPrintable(why));
@@ -24,6 +24,9 @@ int usage(const QString& why) {
 // The plant's own faults of the fault runs: one barrel per tray the barrel photo finds
 // NG, so that every tray has NG handling.
 const QJsonObject kCampaignFaults{{"badBarrels", QJsonArray{3}}};
+// Faults per machine hour of a shift when none is given: a few stops an hour, as a
+// line that runs well still sees them.
+constexpr double kDefaultFaultRate = 4.0;
 
 int runShift(double hours, double rate, uint seed, bool mes, bool json) {
     ProductionRunner runner(seed);
@@ -205,7 +208,8 @@ int main(int argc, char* argv[]) {
         } else if (a == "--phases") {
             phases = value(&ok).split(',', Qt::SkipEmptyParts);
         } else if (a == "--random-faults") {
-            rate = value(&ok).toDouble(&ok);
+            const bool given = i + 1 < args.size() && !args[i + 1].startsWith("--");
+            rate = given ? value(&ok).toDouble(&ok) : kDefaultFaultRate;
         } else {
             return usage(QString("unknown argument \"%1\"").arg(a));
         }

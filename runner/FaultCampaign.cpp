@@ -3,6 +3,7 @@
 #include "ProductionRunner.h"
 #include "app/MachineData.h"
 #include "sequences/CycleData.h"
+#include "sim/Feeder.h"
 #include "sim/OperatorPanel.h"
 #include "sim/ProductTray.h"
 
@@ -16,6 +17,8 @@
 namespace {
 using Panel = sim::OperatorPanel;
 const char* const kAxisNames[] = {"X", "Y", "Z", "Q", "NG Z", "line belt", "empty belt"};
+// How long the operator takes to come and take the labels off a failed plate.
+constexpr int64_t kPlateClearDelayUs = 30000000;
 
 bool homing() {
     return stepA >= 1000 && stepA <= 1010;
@@ -99,6 +102,30 @@ void FaultCampaign::tick() {
         r.plant().panel().clickButton(Panel::AlarmClearButton, 100000);
     }
     if (!promptFlags[2]) m_boxEmptied = false;
+    clearFailedPlate();
+}
+
+// A plate whose labels all failed their photos stays until the operator takes the labels
+// off by hand; the feeder then brings a new one.
+void FaultCampaign::clearFailedPlate() {
+    if (!alarmFlags[35]) {
+        m_plateAlarmSinceUs = -1;
+        return;
+    }
+    const int64_t now = r.clock.nowUs();
+    if (m_plateAlarmSinceUs < 0) m_plateAlarmSinceUs = now;
+    if (now - m_plateAlarmSinceUs < kPlateClearDelayUs) return;
+    {
+        auto lock = r.plant().lock();
+        sim::Feeder& feeder = r.workcell().feeder();
+        for (int cell = 1; cell <= feeder.grid().count(); ++cell)
+            if (feeder.hasLabel(cell)) {
+                feeder.removeLabel(r.plant(), cell);
+                ++m_labelsTakenOff;
+            }
+    }
+    m_plateAlarmSinceUs = -1;
+    r.plant().panel().clickButton(Panel::AlarmClearButton, 100000);
 }
 
 bool FaultCampaign::stoppedNow() const {
@@ -398,6 +425,7 @@ QJsonObject FaultCampaign::runShift(double hours, double rate, uint32_t seed) {
     int active = -1;
     double repairAt = 0, stoppedSince = -1;
     int recoveries = 0, failedRecoveries = 0, hangs = 0;
+    const int labelsOff0 = m_labelsTakenOff;
     m_alarmCount.clear();
     m_alarmSeconds.clear();
     m_stateSeconds.clear();
@@ -432,7 +460,8 @@ QJsonObject FaultCampaign::runShift(double hours, double rate, uint32_t seed) {
             continue;
         }
         // A stop without a fault in force (a consequence of an earlier one): the operator clears it.
-        if (runA == 0 && !homing()) {
+        // A failed plate waits for the operator's hands, not for a start (the rounds in tick()).
+        if (runA == 0 && !homing() && !alarmFlags[35]) {
             if (stoppedSince < 0) stoppedSince = t;
             if (t - stoppedSince >= 5.0) {
                 ++recoveries;
@@ -464,6 +493,7 @@ QJsonObject FaultCampaign::runShift(double hours, double rate, uint32_t seed) {
     rep["operatorRecoveries"] = recoveries;
     rep["failedRecoveries"] = failedRecoveries;
     rep["hangsReset"] = hangs;
+    rep["labelsTakenOffByHand"] = m_labelsTakenOff - labelsOff0;
     QList<QString> texts = m_alarmCount.keys();
     std::stable_sort(texts.begin(), texts.end(), [this](const QString& a, const QString& b) {
         return m_alarmCount[a] != m_alarmCount[b] ? m_alarmCount[a] > m_alarmCount[b]
@@ -513,6 +543,7 @@ QString FaultCampaign::shiftText(const QJsonObject& s) {
              .arg(s["operatorRecoveries"].toInt())
              .arg(s["failedRecoveries"].toInt())
              .arg(s["hangsReset"].toInt());
+    t << QString("labels taken off failed plates by hand %1\n").arg(s["labelsTakenOffByHand"].toInt());
     t << "faults:";
     for (const QString& k : inj.keys()) t << " " << k << " x" << inj[k].toInt();
     t << "\n";

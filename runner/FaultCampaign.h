@@ -76,6 +76,7 @@ private:
     void tick();
     void sampleShift();
     bool stoppedNow() const;
+    void clearFailedPlate();
 
     ProductionRunner& r;
     std::unique_ptr<FlowAudit> m_audit;
@@ -97,6 +98,8 @@ private:
     // Shift statistics.
     bool m_shift = false;
     bool m_ngTrayEmptied = false, m_boxEmptied = false;
+    int64_t m_plateAlarmSinceUs = -1;
+    int m_labelsTakenOff = 0;
     QMap<QString, int> m_alarmCount;
     QMap<QString, double> m_alarmSeconds;
     QSet<QString> m_alarmsOn;

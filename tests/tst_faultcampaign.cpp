@@ -11,6 +11,7 @@
 #include "runner/FaultCampaign.h"
 #include "runner/ProductionRunner.h"
 #include "sequences/CycleData.h"
+#include "sim/VirtualCameras.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -134,6 +135,29 @@ private slots:
         const QString md = FaultCampaign::matrixMarkdown({c, card}, catalog, "# t\n");
         QVERIFY(md.contains("| pick | — the axes home only after a reset"));
         QVERIFY(md.contains("| 2 | 0 | 2 | 0 |"));
+    }
+
+    // Every label of a plate fails its photo and NG labels are not thrown away: the alarm
+    // asks for the plate to be cleared by hand, the operator takes the labels off, and the
+    // feeder's next plate carries production on with nothing lost.
+    void aFailedPlateIsClearedByHand() {
+        const double keep = gd[22];
+        gd[22] = 0.0;
+        r->cameras.setForce(0, VirtualCameras::ForceNG);
+        const QJsonObject failed = campaign->runShift(0.05, 0.0, 5);
+        r->cameras.setForce(0, VirtualCameras::ForceNone);
+        const QJsonObject after = campaign->runShift(0.1, 0.0, 5);
+        gd[22] = keep;
+        const QString text = FaultCampaign::shiftText(failed) + FaultCampaign::shiftText(after);
+        bool asked = false;
+        for (const QJsonValue& a : failed["alarms"].toArray())
+            asked = asked || a.toObject()["text"].toString() == "标签有料且拍照失败，请人工清料。";
+        QVERIFY2(asked, qPrintable(text));
+        QVERIFY2(failed["labelsTakenOffByHand"].toInt() > 0, qPrintable(text));
+        QVERIFY2(after["productsGood"].toDouble() > 10, qPrintable(text));
+        qInfo("%s", qPrintable(text));
+        QVERIFY2(failed["violations"].toArray().isEmpty() && after["violations"].toArray().isEmpty(),
+                 qPrintable(text));
     }
 
     // Half an hour with faults at random: the flow stays whole, the machine keeps
