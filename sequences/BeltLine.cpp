@@ -246,7 +246,9 @@ void beltStationStep() {
                 signals(kLineOut, false);
                 sent = true;
             } else if (usTout(22)) {
+                // The tray is across already: the alarm stands, the transfer is done.
                 lineOutTimedOut();
+                sent = true;
             }
         } else {
             sent = usTout(22) != 0;

@@ -144,7 +144,9 @@ void emptyLineStep() {
                 emptyOutBeg = 0;
                 emptyStep = 214;
             } else if (usTout(23)) {
+                // The tray is across already: the alarm stands, the transfer is done.
                 emptyOutTimedOut();
+                emptyStep = 214;
             }
         } else if (usTout(23)) {
             emptyStep = 214;

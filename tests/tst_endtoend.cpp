@@ -434,6 +434,44 @@ private slots:
         QCOMPARE(int(labelledCells(*r, 1).size()), 20);
     }
 
+    // A downstream neighbour that takes the tray but then keeps its signals up past the
+    // time-out: the alarm stands; once the operator clears it and starts, production goes
+    // on and the tray that left is not announced again.
+    void neighbourSilentAfterTakingTheTray_data() {
+        QTest::addColumn<bool>("empty");
+        QTest::newRow("finished line") << false;
+        QTest::newRow("empty line") << true;
+    }
+    void neighbourSilentAfterTakingTheTray() {
+        QFETCH(bool, empty);
+        auto r = line();
+        const sim::Belts belts = sim::findBelts(r->plant());
+        sim::Neighbour* down = empty ? belts.emptyDown : belts.finishedDown;
+        {
+            auto lock = r->plant().lock();
+            down->setStopAt(sim::Neighbour::Finished);
+        }
+        const QString flag = empty ? "alarmFlags[30]" : "alarmFlags[28]";
+        QVERIFY(started(*r));
+        QVERIFY2(r->clock.runUntil([&] { return alarms(*r, flag) == 1; }, 900.0), qPrintable(state()));
+        r->clock.runFor(2.0);
+        QCOMPARE(int(runB), 0);
+        {
+            auto lock = r->plant().lock();
+            down->setStopAt(-1);
+        }
+        click(*r, "pushButton_33"); // "报警清除"
+        click(*r, "pushButton_3");  // "启动"
+        QVERIFY(r->clock.runUntil([] { return runA == 1; }, 2.0));
+        r->produce(0, 2, 900);
+        QVERIFY2(r->endReason() == "trays finished",
+                 qPrintable(r->endReason() + ": " + r->alarmTexts().join(", ")));
+        QCOMPARE(r->alarmsRaised().size(), 1);
+        QCOMPARE(alarms(*r, flag), 1);
+        QVERIFY(noCellLabelledTwice(*r));
+        QCOMPARE(r->workcell().placements().count(), int(gr[21]));
+    }
+
     // Dry run chosen during a pause: the machine runs through the rest of the work
     // without material and ends production, with no alarm. At the hand-out of a
     // finished tray the tray still leaves and the dry run goes on without one.
