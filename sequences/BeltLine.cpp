@@ -50,6 +50,15 @@ void lineOutTimedOut() {
     stepB = 211;
 }
 
+// The finished tray has left: the next tray starts at cell 1.
+void lineOutDone() {
+    lineOutBeg = lineOutBusy = 0;
+    trayState = 0;
+    counterSet1(1);
+    belt(0, false);
+    stepB = 215;
+}
+
 } // namespace
 
 void beltRun(int k, bool on) {
@@ -237,18 +246,14 @@ void beltStationStep() {
                 signals(kLineOut, false);
                 sent = true;
             } else if (usTout(22)) {
+                // The tray is across already: the alarm stands, the transfer is done.
                 lineOutTimedOut();
+                sent = true;
             }
         } else {
             sent = usTout(22) != 0;
         }
-        if (sent) {
-            lineOutBeg = lineOutBusy = 0;
-            trayState = 0;
-            counterSet1(1);
-            belt(0, false);
-            stepB = 215;
-        }
+        if (sent) lineOutDone();
     }
     if (stepB == 215 && out) {
         belt(0, false);
@@ -290,7 +295,13 @@ void beltStationStep() {
     }
 
     // A stop during the outfeed hand-shake: signals off, start over from the first signal.
-    if (!runB && !testLineOut && stepB >= 211 && stepB <= 214) {
+    // Once the neighbour has reported the tray across (214) the tray is gone: starting
+    // over would announce a tray that is not there and end in the time-out alarm.
+    if (!runB && !testLineOut && stepB == 214) {
+        signals(kLineOut, false);
+        lineOutDone();
+    }
+    if (!runB && !testLineOut && stepB >= 211 && stepB <= 213) {
         beltStopIfOurs(0);
         stepB = 211;
         signals(kLineOut, false);

@@ -144,7 +144,9 @@ void emptyLineStep() {
                 emptyOutBeg = 0;
                 emptyStep = 214;
             } else if (usTout(23)) {
+                // The tray is across already: the alarm stands, the transfer is done.
                 emptyOutTimedOut();
+                emptyStep = 214;
             }
         } else if (usTout(23)) {
             emptyStep = 214;
@@ -207,7 +209,15 @@ void emptyLineStep() {
         }
     }
 
-    if (!runB && !testEmptyOut && emptyStep >= 210 && emptyStep <= 213) {
+    // The neighbour has reported the tray across (213): the transfer ends there instead
+    // of starting over for a tray that is gone.
+    if (!runB && !testEmptyOut && emptyStep == 213) {
+        beltStopIfOurs(1);
+        signals(kEmptyOut, false);
+        emptyOutBeg = 0;
+        emptyStep = 214;
+    }
+    if (!runB && !testEmptyOut && emptyStep >= 210 && emptyStep <= 212) {
         beltStopIfOurs(1);
         emptyStep = 200;
         signals(kEmptyOut, false);

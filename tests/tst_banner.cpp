@@ -10,7 +10,9 @@
 #include "sim/MesEmulator.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -237,6 +239,48 @@ private slots:
         click(*r, "pushButton_5"); // manual
         QVERIFY2(shows(*r, BannerKind::Manual, "手动模式"), qPrintable(seen(*r)));
         QCOMPARE(banner(*r).colour, BannerColour::Grey);
+    }
+
+    // Stand-alone, the belt line ends production by itself once the cycle has finished
+    // its tray: for the moment the machine ends, the banner says so though nobody
+    // pressed "结束生产"; then the machine homes and waits for start.
+    void finishedTrayEndsProductionStandAlone() {
+        auto r = powered();
+        gd[18] = 0.0; // no neighbours: the operator brings the tray
+        {
+            auto lock = r->plant().lock();
+            sim::Tray t;
+            t.id = 1;
+            t.front = sim::BeltTransport::kAssemblyStop;
+            t.barrels.assign(20, true);
+            sim::findBelts(r->plant()).finished->placeTray(t);
+        }
+        QVERIFY(homed(*r));
+        click(*r, "pushButton_5"); // manual
+        QDoubleSpinBox* cell = child<QDoubleSpinBox>(*r, "doubleSpinBox_101");
+        cell->setValue(19); // two cells left on the tray
+        emit cell->editingFinished();
+        QCOMPARE(gr[1], 19.0);
+        click(*r, "pushButton_5"); // automatic
+        const int made = int(gr[21]);
+        QVERIFY(started(*r));
+        // The belt line hands the end to the cycle, which ends within its next pass:
+        // the tick is run at that moment.
+        bool ending = false;
+        int endFlag = -1;
+        const int probe = r->clock.addPeriodic("ending", 1000, [&] {
+            if (stepA != 2000 || ending) return;
+            r->window->machineCycle().tick100ms();
+            ending = shows(*r, BannerKind::Ending, "结束生产中");
+            endFlag = endProduction;
+        });
+        QVERIFY2(r->clock.runUntil([&] { return ending; }, 120.0), qPrintable(seen(*r)));
+        r->clock.setEnabled(probe, false);
+        QCOMPARE(endFlag, 0);
+        QCOMPARE(int(gr[21]), made + 2);
+        QVERIFY2(waitsFor(*r, BannerKind::WaitingForStart, "请按启动", 120.0), qPrintable(seen(*r)));
+        QVERIFY2(r->alarmsRaised().isEmpty(), qPrintable(QStringList(r->alarmsRaised().keys()).join(" ")));
+        gd[18] = 2.0;
     }
 
     // No card: the banner says so first, and the alarm views name the card before the

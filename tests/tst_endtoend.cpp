@@ -4,8 +4,10 @@
 // operator and the plant would show: counters, alarms, records, the tray's barrels
 // and where their labels ended up.
 #include "MachineState.h"
+#include "WindowChild.h"
 
 #include "app/MachineData.h"
+#include "app/MainWindow1.h"
 #include "platform/Paths.h"
 #include "platform/kzct.h"
 #include "platform/vision/TaskParams.h"
@@ -19,10 +21,12 @@
 #include "sim/ProductTray.h"
 #include "vision/VisionRequests.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QPushButton>
 #include <QtTest>
 #include <memory>
 #include <set>
@@ -127,6 +131,35 @@ std::set<int> labelledCells(ProductionRunner& r, int tray) {
     return cells;
 }
 
+// A button of the main window clicked by the operator.
+void click(ProductionRunner& r, const char* name) {
+    QPushButton* b = windowChild<QPushButton>(r.window.get(), name);
+    if (!b) qFatal("no %s", name);
+    b->click();
+    r.clock.runFor(0.25);
+}
+
+// Pause, a look in manual mode (with what the operator does there), back to
+// automatic and start, all on the main window.
+bool pauseLookAndStart(ProductionRunner& r, const std::function<void()>& inManual = {}) {
+    click(r, "pushButton_31"); // "暂停"
+    click(r, "pushButton_5");  // manual
+    if (manualMode != 1.0 || runA || runB) return false;
+    r.clock.runFor(2.0);
+    if (inManual) inManual();
+    click(r, "pushButton_5"); // automatic
+    click(r, "pushButton_3"); // "启动"
+    return r.clock.runUntil([] { return runA == 1; }, 2.0);
+}
+
+// No barrel of any tray got two labels.
+bool noCellLabelledTwice(ProductionRunner& r) {
+    std::set<std::pair<int, int>> seen;
+    auto lock = r.plant().lock();
+    for (const sim::Placement& p : r.workcell().placements().items())
+        if (!seen.insert({p.tray, p.cell}).second) return false;
+    return true;
+}
 } // namespace
 
 class TestEndToEnd : public QObject {
@@ -351,6 +384,129 @@ private slots:
         QCOMPARE(int(gr[21]), 20);
         QCOMPARE(r->traysFinished(), 0);
         QVERIFY(r->clock.runUntil([] { return runA == 0 && stepA != 2000; }, 60.0));
+        dryRun = 0;
+        workMode = 0;
+    }
+
+    // The operator pauses, looks in manual mode and starts again: the machine carries
+    // on with the same tray where it stopped, whatever it was doing.
+    void pauseManualAndStartCarryOn_data() {
+        QTest::addColumn<int>("phase");
+        QTest::newRow("picking a label") << 0;
+        QTest::newRow("label placed, not yet checked") << 1;
+        QTest::newRow("measuring the height") << 2;
+        QTest::newRow("finished tray going out") << 3;
+        QTest::newRow("finished tray across, neighbour still signalling") << 4;
+        QTest::newRow("empty tray across, neighbour still signalling") << 5;
+        QTest::newRow("next tray coming in") << 6;
+    }
+    void pauseManualAndStartCarryOn() {
+        QFETCH(int, phase);
+        const std::function<bool()> at[] = {
+            [] { return gr[21] >= 2 && stepA >= 150 && stepA <= 176; },
+            [] { return gr[21] >= 2 && stepA >= 302 && stepA <= 364; },
+            [] { return gr[21] >= 2 && stepA >= 660 && stepA <= 664; },
+            [] { return trayState == 2 && stepB >= 211 && stepB <= 213; },
+            [] { return stepB == 214; },
+            [] { return emptyStep == 213; },
+            [] { return gr[21] >= 20 && trayState == 0 && stepB >= 250; },
+        };
+        auto r = line();
+        QVERIFY(started(*r));
+        QVERIFY2(r->clock.runUntil(at[phase], 900.0), qPrintable(state()));
+        const int good = int(gr[21]);
+        const int cell = int(gr[1]);
+        QVERIFY(pauseLookAndStart(*r));
+        QCOMPARE(int(gr[21]), good);
+        QCOMPARE(int(gr[1]), cell); // the look in manual mode moved nothing on
+        // On to the end of the next tray.
+        r->produce(0, r->traysFinished() + 1, 900);
+        QVERIFY2(r->endReason() == "trays finished",
+                 qPrintable(r->endReason() + ": " + r->alarmTexts().join(", ")));
+        QVERIFY2(r->alarmsRaised().isEmpty(), qPrintable(QStringList(r->alarmsRaised().keys()).join(" ")));
+        QVERIFY(int(gr[21]) >= good + 5);
+        QCOMPARE(int(gr[22]), 0);
+        QVERIFY(noCellLabelledTwice(*r));
+        // Each product counted once: one label, one row per good product.
+        QCOMPARE(r->workcell().placements().count(), int(gr[21]));
+        QCOMPARE(r->csvRowsWritten(), int(gr[21]));
+        // The first tray was worked in full.
+        QCOMPARE(int(labelledCells(*r, 1).size()), 20);
+    }
+
+    // A downstream neighbour that takes the tray but then keeps its signals up past the
+    // time-out: the alarm stands; once the operator clears it and starts, production goes
+    // on and the tray that left is not announced again.
+    void neighbourSilentAfterTakingTheTray_data() {
+        QTest::addColumn<bool>("empty");
+        QTest::newRow("finished line") << false;
+        QTest::newRow("empty line") << true;
+    }
+    void neighbourSilentAfterTakingTheTray() {
+        QFETCH(bool, empty);
+        auto r = line();
+        const sim::Belts belts = sim::findBelts(r->plant());
+        sim::Neighbour* down = empty ? belts.emptyDown : belts.finishedDown;
+        {
+            auto lock = r->plant().lock();
+            down->setStopAt(sim::Neighbour::Finished);
+        }
+        const QString flag = empty ? "alarmFlags[30]" : "alarmFlags[28]";
+        QVERIFY(started(*r));
+        QVERIFY2(r->clock.runUntil([&] { return alarms(*r, flag) == 1; }, 900.0), qPrintable(state()));
+        r->clock.runFor(2.0);
+        QCOMPARE(int(runB), 0);
+        {
+            auto lock = r->plant().lock();
+            down->setStopAt(-1);
+        }
+        click(*r, "pushButton_33"); // "报警清除"
+        click(*r, "pushButton_3");  // "启动"
+        QVERIFY(r->clock.runUntil([] { return runA == 1; }, 2.0));
+        r->produce(0, 2, 900);
+        QVERIFY2(r->endReason() == "trays finished",
+                 qPrintable(r->endReason() + ": " + r->alarmTexts().join(", ")));
+        QCOMPARE(r->alarmsRaised().size(), 1);
+        QCOMPARE(alarms(*r, flag), 1);
+        QVERIFY(noCellLabelledTwice(*r));
+        QCOMPARE(r->workcell().placements().count(), int(gr[21]));
+    }
+
+    // Dry run chosen during a pause: the machine runs through the rest of the work
+    // without material and ends production, with no alarm. At the hand-out of a
+    // finished tray the tray still leaves and the dry run goes on without one.
+    void dryRunChosenDuringAPauseEndsProduction_data() {
+        QTest::addColumn<int>("phase");
+        QTest::newRow("finished tray going out") << 0;
+        QTest::newRow("measuring the height") << 1;
+    }
+    void dryRunChosenDuringAPauseEndsProduction() {
+        QFETCH(int, phase);
+        auto r = line();
+        QVERIFY(started(*r));
+        const std::function<bool()> at[] = {
+            [] { return trayState == 2 && stepB >= 211; },
+            [] { return gr[21] >= 3 && stepA >= 660 && stepA <= 664; },
+        };
+        QVERIFY2(r->clock.runUntil(at[phase], 900.0), qPrintable(state()));
+        const int labelled = r->workcell().placements().count();
+        QVERIFY(pauseLookAndStart(*r, [&] {
+            windowChild<QComboBox>(r->window.get(), "comboBox_3")->setCurrentIndex(1); // "空跑模式"
+        }));
+        QCOMPARE(int(dryRun), 1);
+        std::unique_ptr<bool> ended(watchEnd(*r));
+        QVERIFY2(r->clock.runUntil([&] { return *ended; }, 900.0), qPrintable(state()));
+        QVERIFY(r->clock.runUntil([] { return waitOperator == 1; }, 60.0));
+        QVERIFY2(r->alarmsRaised().isEmpty(), qPrintable(QStringList(r->alarmsRaised().keys()).join(" ")));
+        QCOMPARE(int(runA), 0);
+        QVERIFY(noCellLabelledTwice(*r));
+        if (phase == 0) {
+            // The finished tray left; nothing was placed since.
+            QCOMPARE(r->traysFinished(), 1);
+            QCOMPARE(r->workcell().placements().count(), labelled);
+            auto lock = r->plant().lock();
+            QVERIFY(!r->plant().input(sim::ProductTray::kTrayInput));
+        }
         dryRun = 0;
         workMode = 0;
     }
