@@ -26,6 +26,7 @@ namespace {
 QMap<QString, int> rows; // record file name -> rows the run data counts
 std::vector<double> lastSaved;
 int lastAssembled = 0;
+bool lastFinished = false;
 // For the cycle thread: the placed-label cell the last save attempt wrote (or failed
 // to write), and when the keeper last ticked.
 std::atomic<int> settledAssembled{0};
@@ -117,6 +118,14 @@ void recover() {
                               .arg(notes.assembledCell)
                               .arg(gr[1]));
     }
+    // A finished tray reset the cell counter for the next one while it still stood
+    // at the assembly position: it is handed on, not made again.
+    lastFinished = notes.trayFinished;
+    if (notes.trayFinished && gr[1] == 1.0) {
+        gr[1] = gf[510] * gf[511] + 1.0;
+        KZLOG::CLog::Warn("run data: the product tray was finished when the program stopped; it is "
+                          "handed on, not made again");
+    }
     if (!crashed) return;
     KZLOG::CLog::Warn(
         labelPlaced ? QString("run data: the program did not close last time (crash or power cut)")
@@ -140,6 +149,7 @@ bool save() {
     const QList<ProductRecord> records = ProductRecords::takeAll();
     const std::vector<double> values = runData();
     const int assembled = int(assembledCell);
+    const bool finished = trayState == 2;
     if (cycle) cycle->mutex.unlock();
     for (const ProductRecord& r : records) {
         const QString path = ProductRecords::store(r);
@@ -151,6 +161,7 @@ bool save() {
     notes.rows = rows;
     notes.open = true;
     notes.assembledCell = assembled;
+    notes.trayFinished = finished;
     kzct::setRunDataRecords(notes);
     const bool saved = !name.isEmpty() && kzct::saveRunDataValues(name, values);
     // A save that cannot be written must not hold the machine up: it goes on as it
@@ -159,13 +170,15 @@ bool save() {
     if (!saved) return false;
     lastSaved = values;
     lastAssembled = assembled;
+    lastFinished = finished;
     return true;
 }
 
 void tick() {
     lastTickUs = clk::nowUs();
     // A placed label is saved at once, not only with the finished product.
-    if (runData() != lastSaved || int(assembledCell) != lastAssembled) save();
+    if (runData() != lastSaved || int(assembledCell) != lastAssembled || (trayState == 2) != lastFinished)
+        save();
 }
 
 bool labelMarkSaved(int cell) {
@@ -185,9 +198,11 @@ void closing() {
     notes.rows = rows;
     notes.open = false;
     notes.assembledCell = int(assembledCell);
+    notes.trayFinished = trayState == 2;
     kzct::setRunDataRecords(notes);
     lastSaved = runData();
     lastAssembled = notes.assembledCell;
+    lastFinished = notes.trayFinished;
 }
 
 } // namespace RunDataKeeper

@@ -90,6 +90,10 @@ QByteArray render(const QString& title, const std::vector<Block>& blocks,
             out += "assembled=" + QByteArray::number(notes->assembledCell) + "\n";
             ++entries;
         }
+        if (notes->trayFinished) {
+            out += "finished=1\n";
+            ++entries;
+        }
         for (auto it = notes->rows.begin(); it != notes->rows.end(); ++it) {
             out += it.key().toUtf8() + "=" + QByteArray::number(it.value()) + "\n";
             ++entries;
@@ -173,6 +177,8 @@ void loadText(const QByteArray& text, const QString& fileName, const std::vector
                 notes->open = count != 0;
             } else if (line.left(eq).trimmed() == "assembled") {
                 notes->assembledCell = count;
+            } else if (line.left(eq).trimmed() == "finished") {
+                notes->trayFinished = count != 0;
             } else {
                 notes->rows.insert(line.left(eq).trimmed(), count);
             }

@@ -166,6 +166,20 @@ private slots:
         inifiletovar();
         RunDataKeeper::recover();
         QCOMPARE(gr[1], 4.0);
+
+        // A finished tray still at the assembly position is handed on, not made again.
+        gr[1] = 1.0;
+        kzct::RunDataRecords finished;
+        finished.open = true;
+        finished.trayFinished = true;
+        kzct::setRunDataRecords(finished);
+        QVERIFY(kzct::saveRunData("r"));
+        inifiletovar();
+        QVERIFY(kzct::runDataRecords().trayFinished);
+        gf[510] = 4.0;
+        gf[511] = 5.0;
+        RunDataKeeper::recover();
+        QCOMPARE(gr[1], 21.0);
     }
 
     void killedWhileProducingLosesAtMostTheProductInProgress() {
