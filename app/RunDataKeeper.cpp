@@ -1,11 +1,14 @@
 #include "RunDataKeeper.h"
 
+#include "app/MachineData.h"
 #include "platform/AtomicFile.h"
+#include "platform/Clock.h"
 #include "platform/KZLOG.h"
 #include "platform/Paths.h"
 #include "platform/kzct.h"
 #include "platform/kzct_records.h"
 #include "production/ProductRecords.h"
+#include "sequences/CycleData.h"
 #include "sequences/Taska.h"
 
 #include <QDir>
@@ -13,6 +16,7 @@
 #include <QFileInfo>
 #include <QVector>
 
+#include <atomic>
 #include <vector>
 
 namespace RunDataKeeper {
@@ -21,6 +25,12 @@ namespace {
 
 QMap<QString, int> rows; // record file name -> rows the run data counts
 std::vector<double> lastSaved;
+int lastAssembled = 0;
+bool lastFinished = false;
+// For the cycle thread: the placed-label cell the last save attempt wrote (or failed
+// to write), and when the keeper last ticked.
+std::atomic<int> settledAssembled{0};
+std::atomic<int64_t> lastTickUs{-1};
 constexpr int kFilesKept = 8;
 
 std::vector<double> runData() {
@@ -94,11 +104,35 @@ void recover() {
     const kzct::RunDataRecords notes = kzct::runDataRecords();
     rows = notes.rows;
     lastSaved = runData();
-    if (!notes.known || !notes.open) return;
+    lastAssembled = notes.assembledCell;
+    const bool crashed = notes.known && notes.open;
+    // Making that cell again would put a second label on it; its product cannot be
+    // finished either (its QR code went with the program), so it is given up, and the
+    // next save records the cell moved on.
+    const bool labelPlaced = notes.assembledCell > 0 && notes.assembledCell == gr[1];
+    if (labelPlaced) {
+        counterInc(1);
+        KZLOG::CLog::Warn(QString("run data: the label of cell %1 of the product tray was placed before "
+                                  "the program stopped and its product is not counted (no record row, no "
+                                  "MES out-station report): take it out by hand; cell %2 is made next")
+                              .arg(notes.assembledCell)
+                              .arg(gr[1]));
+    }
+    // A finished tray reset the cell counter for the next one while it still stood
+    // at the assembly position: it is handed on, not made again.
+    lastFinished = notes.trayFinished;
+    if (notes.trayFinished && gr[1] == 1.0) {
+        gr[1] = gf[510] * gf[511] + 1.0;
+        KZLOG::CLog::Warn("run data: the product tray was finished when the program stopped; it is "
+                          "handed on, not made again");
+    }
+    if (!crashed) return;
     KZLOG::CLog::Warn(
-        QString("run data: the program did not close last time (crash or power cut); the product "
-                "in progress then, if any, is lost and cell %1 of the product tray is made again")
-            .arg(gr[1]));
+        labelPlaced ? QString("run data: the program did not close last time (crash or power cut)")
+                    : QString("run data: the program did not close last time (crash or power cut); the "
+                              "product in progress then, if any, is lost and cell %1 of the product tray "
+                              "is made again")
+                          .arg(gr[1]));
     const QString newest = rows.isEmpty() ? QString() : rows.lastKey();
     const QDir dir(Paths::tableDir());
     for (const QString& name : dir.entryList({"Table*.csv"}, QDir::Files, QDir::Name)) {
@@ -114,6 +148,8 @@ bool save() {
     // Between two passes the queued rows and the counters belong together.
     const QList<ProductRecord> records = ProductRecords::takeAll();
     const std::vector<double> values = runData();
+    const int assembled = int(assembledCell);
+    const bool finished = trayState == 2;
     if (cycle) cycle->mutex.unlock();
     for (const ProductRecord& r : records) {
         const QString path = ProductRecords::store(r);
@@ -121,18 +157,35 @@ bool save() {
     }
     keepNewest();
     const QString name = kzct::currentRecipeName();
-    if (name.isEmpty()) return false;
     kzct::RunDataRecords notes;
     notes.rows = rows;
     notes.open = true;
+    notes.assembledCell = assembled;
+    notes.trayFinished = finished;
     kzct::setRunDataRecords(notes);
-    if (!kzct::saveRunDataValues(name, values)) return false;
+    const bool saved = !name.isEmpty() && kzct::saveRunDataValues(name, values);
+    // A save that cannot be written must not hold the machine up: it goes on as it
+    // would without the mark.
+    settledAssembled = assembled;
+    if (!saved) return false;
     lastSaved = values;
+    lastAssembled = assembled;
+    lastFinished = finished;
     return true;
 }
 
 void tick() {
-    if (runData() != lastSaved) save();
+    lastTickUs = clk::nowUs();
+    // A placed label is saved at once, not only with the finished product.
+    if (runData() != lastSaved || int(assembledCell) != lastAssembled || (trayState == 2) != lastFinished)
+        save();
+}
+
+bool labelMarkSaved(int cell) {
+    // Without a keeper ticking (tests of the cycle alone) nothing is saved: no wait.
+    const int64_t since = clk::nowUs() - lastTickUs.load();
+    if (lastTickUs.load() < 0 || since < 0 || since > 1000000) return true;
+    return settledAssembled.load() == cell;
 }
 
 void closing() {
@@ -144,8 +197,12 @@ void closing() {
     kzct::RunDataRecords notes;
     notes.rows = rows;
     notes.open = false;
+    notes.assembledCell = int(assembledCell);
+    notes.trayFinished = trayState == 2;
     kzct::setRunDataRecords(notes);
     lastSaved = runData();
+    lastAssembled = notes.assembledCell;
+    lastFinished = notes.trayFinished;
 }
 
 } // namespace RunDataKeeper

@@ -16,6 +16,10 @@ void recover();
 bool save();
 // Every 100 ms: save() when the run data changed since the last save.
 void tick();
+// Cycle thread, before the nozzle lets a label go onto cell: true once a save of the
+// run data names that cell as labelled, so that a stop right after the release never
+// makes the cell again (true at once when no keeper runs).
+bool labelMarkSaved(int cell);
 // Closing: the last rows, and the run data marked as closed; the caller then saves it.
 void closing();
 

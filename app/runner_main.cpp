@@ -1,6 +1,7 @@
 // tavrin-runner: headless production on the virtual machine (see the README).
 #include "platform/AtomicFile.h"
 #include "runner/FaultCampaign.h"
+#include "runner/PlantJournal.h"
 #include "runner/ProductionRunner.h"
 
 #include <QApplication>
@@ -15,7 +16,8 @@ int usage(const QString& why) {
     std::fprintf(
         stderr,
         "%s\nusage: tavrin-runner --trays N | --products N | --hours H [--seed S] [--faults FILE] "
-        "[--json] [--mes] [--images] [--random-faults [RATE]]\n"
+        "[--json] [--mes] [--images] [--random-faults [RATE]] [--plant FILE]
+        "
         "       tavrin-runner --fault-matrix FILE.md [--only FAULT,...] [--phases PHASE,...] [--seed S]\n"
         "       tavrin-runner --matrix-merge FILE.md PART.md.cells...\n",
         qPrintable(why));
@@ -167,7 +169,7 @@ int main(int argc, char* argv[]) {
     double hours = 0;
     uint seed = 1;
     bool json = false, images = false, mes = false;
-    QString faults, matrix;
+    QString faults, matrix, plantFile;
     double rate = -1;
     QStringList only, phases, merge;
     const QStringList args = app.arguments();
@@ -194,6 +196,8 @@ int main(int argc, char* argv[]) {
             seed = value(&ok).toUInt(&ok);
         } else if (a == "--faults") {
             faults = value(&ok);
+        } else if (a == "--plant") {
+            plantFile = value(&ok);
         } else if (a == "--fault-matrix") {
             matrix = value(&ok);
         } else if (a == "--list-faults") {
@@ -225,8 +229,16 @@ int main(int argc, char* argv[]) {
     ProductionRunner runner(seed, images);
     QString error;
     if (!faults.isEmpty() && !runner.loadFaults(faults, &error)) return usage(error);
-    bool up = runner.powerUp(&error) && (!mes || runner.useMes(&error)) && runner.resetAndHome(&error) &&
-              runner.start(&error);
+    // The machine's trays outlive the program: a run on the same file finds them as
+    // the last one left them.
+    std::unique_ptr<PlantJournal> journal;
+    if (!plantFile.isEmpty()) {
+        journal = std::make_unique<PlantJournal>(runner, plantFile);
+        if (!journal->restore(&error)) return usage(error);
+    }
+    bool up = runner.powerUp(&error);
+    if (up && journal) runner.clock.addPeriodic("plant", 10000, [&journal] { journal->watch(); });
+    up = up && (!mes || runner.useMes(&error)) && runner.resetAndHome(&error) && runner.start(&error);
     if (up) {
         // For whoever watches the run (the crash test): the machine is producing now.
         std::fprintf(stderr, "producing\n");

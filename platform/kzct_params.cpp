@@ -86,6 +86,14 @@ QByteArray render(const QString& title, const std::vector<Block>& blocks,
         out += QByteArray("\n[") + kRecordsSection + "]\n";
         out += QByteArray("open=") + (notes->open ? "1" : "0") + "\n";
         ++entries;
+        if (notes->assembledCell > 0) {
+            out += "assembled=" + QByteArray::number(notes->assembledCell) + "\n";
+            ++entries;
+        }
+        if (notes->trayFinished) {
+            out += "finished=1\n";
+            ++entries;
+        }
         for (auto it = notes->rows.begin(); it != notes->rows.end(); ++it) {
             out += it.key().toUtf8() + "=" + QByteArray::number(it.value()) + "\n";
             ++entries;
@@ -167,6 +175,10 @@ void loadText(const QByteArray& text, const QString& fileName, const std::vector
                 skip("not a file name with a number of rows");
             } else if (line.left(eq).trimmed() == "open") {
                 notes->open = count != 0;
+            } else if (line.left(eq).trimmed() == "assembled") {
+                notes->assembledCell = count;
+            } else if (line.left(eq).trimmed() == "finished") {
+                notes->trayFinished = count != 0;
             } else {
                 notes->rows.insert(line.left(eq).trimmed(), count);
             }

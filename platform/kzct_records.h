@@ -12,6 +12,11 @@ namespace kzct {
 struct RunDataRecords {
     QMap<QString, int> rows; // file name -> rows below its header
     bool open = false;
+    // The product tray cell whose label was placed while its product was not finished
+    // yet (0: none): after a stop that cell must not get a second label.
+    int assembledCell = 0;
+    // The product tray at the assembly position was finished and not handed on yet.
+    bool trayFinished = false;
     bool known = false; // the file had the section
 };
 void setRunDataRecords(const RunDataRecords& records);

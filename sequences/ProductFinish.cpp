@@ -2,6 +2,7 @@
 // MES out-station request and the product's record, and the NG product's way into
 // the NG tray.
 #include "app/MachineData.h"
+#include "app/RunDataKeeper.h"
 #include "production/MesData.h"
 #include "production/MesMessages.h"
 #include "production/ProductRecords.h"
@@ -139,10 +140,13 @@ void assemblySteps(kzhttp& out) {
     }
     if (cycleStep(303) && moveAssembleZ(1) && nozzleDone()) {
         if (!manualBarrelReq) assembledCell = gr[1];
-        vacuum(false);
-        blow(true);
-        usTstart(kPhotoTimer, gf[212] * 1000000.0);
-        stepA = 304;
+        // Let go once the run data knows: a crash right after must not label it twice.
+        if (manualBarrelReq || RunDataKeeper::labelMarkSaved(int(gr[1]))) {
+            vacuum(false);
+            blow(true);
+            usTstart(kPhotoTimer, gf[212] * 1000000.0);
+            stepA = 304;
+        }
     }
     if (cycleStep(304) && usTout(kPhotoTimer)) {
         vacuum(false);

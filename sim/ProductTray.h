@@ -45,6 +45,9 @@ public:
 
     bool loaded() const { return m_loaded; }
     int traySerial() const { return m_serial; }
+    // Serials go on from here: the next tray loaded is last + 1 (a plant that was
+    // stopped and started again with its trays where they were).
+    void continueSerials(int last) { m_serial = last; }
     Barrel& barrel(int cell) { return m_cells[size_t(cell - 1)]; }
     const std::vector<Barrel>& cells() const { return m_cells; }
     // The cell whose barrel lies within tol of (x, y), 0 if none.
