@@ -16,8 +16,7 @@ int usage(const QString& why) {
     std::fprintf(
         stderr,
         "%s\nusage: tavrin-runner --trays N | --products N | --hours H [--seed S] [--faults FILE] "
-        "[--json] [--mes] [--images] [--random-faults [RATE]] [--plant FILE]
-        "
+        "[--json] [--mes] [--images] [--random-faults [RATE]] [--plant FILE]\n"
         "       tavrin-runner --fault-matrix FILE.md [--only FAULT,...] [--phases PHASE,...] [--seed S]\n"
         "       tavrin-runner --matrix-merge FILE.md PART.md.cells...\n",
         qPrintable(why));
