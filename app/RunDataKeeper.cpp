@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QVector>
 
 #include <atomic>
@@ -44,8 +45,35 @@ QByteArray readAll(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// What was counted of a record file: rows below the header up to the end of its last
+// whole record, and the bytes just before that end to know the file again. A day's
+// file grows by a row per product; only the new part is read.
+struct Counted {
+    qint64 end = -1;
+    int rows = 0;
+    QByteArray mark;
+};
+QHash<QString, Counted> counted;
+constexpr int kMarkBytes = 64;
+
 int rowsIn(const QString& path) {
-    return qMax(0, recordEnds(readAll(path)).size() - 1); // below the header
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    Counted& c = counted[path];
+    const qint64 markAt = qMax<qint64>(0, c.end - kMarkBytes);
+    // A file that shrank or was replaced is counted again from its start.
+    if (c.end < 0 || f.size() < c.end || !f.seek(markAt) || f.read(c.end - markAt) != c.mark) {
+        c = Counted();
+        f.seek(0);
+    }
+    const qint64 from = qMax<qint64>(0, c.end);
+    const QVector<int> ends = recordEnds(f.readAll());
+    if (ends.isEmpty()) return c.rows;
+    c.rows += qMax(0, ends.size() - (from == 0 ? 1 : 0)); // below the header
+    c.end = from + ends.last();
+    f.seek(qMax<qint64>(0, c.end - kMarkBytes));
+    c.mark = f.read(c.end - qMax<qint64>(0, c.end - kMarkBytes));
+    return c.rows;
 }
 
 // Rows written after the last save of the run data, and a line cut short, are

@@ -47,6 +47,23 @@ QMap<int, double> section(const QByteArray& text, const QByteArray& name) {
     return values;
 }
 
+// The [records] section of the run data: record file name -> rows it vouches for.
+QMap<QString, int> recordRows(const QByteArray& text) {
+    QMap<QString, int> rows;
+    bool in = false;
+    for (const QByteArray& raw : text.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.startsWith('[')) {
+            in = line == "[records]";
+            continue;
+        }
+        const int eq = line.indexOf('=');
+        if (in && eq > 0 && line.endsWith(".csv=" + line.mid(eq + 1)))
+            rows[QString::fromUtf8(line.left(eq))] = line.mid(eq + 1).toInt();
+    }
+    return rows;
+}
+
 // Whole: the last line counts the entries above it, and they are all there.
 bool wholeDataFile(const QString& path, QString* why) {
     const QByteArray text = readFile(path);
@@ -248,6 +265,8 @@ private slots:
             QVERIFY2(text.endsWith('\n'), qPrintable(name + " ends in a cut line"));
             const QList<QStringList> rows = QtCSV::Reader::parse(QString::fromUtf8(text));
             QVERIFY(!rows.isEmpty());
+            // The run data vouches for exactly the rows the file holds.
+            QCOMPARE(recordRows(readFile(recipe + "/RunData.ini")).value(name, -1), rows.size() - 1);
             for (int i = 1; i < rows.size(); ++i) {
                 QCOMPARE(rows[i].size(), 7);
                 const QString result = rows[i][6].trimmed();
