@@ -7,6 +7,7 @@
 //
 //   bench_cycle [products] [seed]      default 40 products (two trays), seed 1
 //   bench_cycle --hours H [seed]       a shift of H hours: speed only
+//   --every-step (last)                the plant stepped every millisecond, never resting
 #include "app/MachineData.h"
 #include "platform/vision/taskdata.h"
 #include "runner/ProductionRunner.h"
@@ -25,12 +26,15 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir data;
     qputenv("TAVRIN_DATA", data.path().toLocal8Bit());
+    const bool everyStep = argc > 1 && QByteArray(argv[argc - 1]) == "--every-step";
+    if (everyStep) --argc;
     const bool shift = argc > 1 && QByteArray(argv[1]) == "--hours";
     const double hours = shift && argc > 2 ? std::atof(argv[2]) : 0.0;
     const int products = shift ? 0 : (argc > 1 ? std::atoi(argv[1]) : 40);
     const uint32_t seed = uint32_t(argc > (shift ? 3 : 2) ? std::atoi(argv[shift ? 3 : 2]) : 1);
 
     ProductionRunner r(seed);
+    if (everyStep) r.clock.setPlantRest(nullptr, nullptr);
     QString error;
     if (!r.powerUp(&error) || !r.resetAndHome(&error) || !r.start(&error)) {
         std::fprintf(stderr, "machine did not come up: %s\n", qPrintable(error));

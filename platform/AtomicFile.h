@@ -25,6 +25,12 @@ public:
     // Whether a handler reports failures (a caller need not log them again).
     static bool hasFailureHandler();
 
+    // On by default: a write returns once the file and its folder are on the disk. A
+    // simulation that runs hours of machine time in seconds turns it off; a crash of the
+    // program still leaves the old or the new file, only a power cut may lose the newest.
+    static void setSyncToDisk(bool on);
+    static bool syncToDisk();
+
     // Test hook: the next write stops after half of the data has reached the temporary
     // file, as if the process had died there, and returns false. With the environment
     // variable TAVRIN_SAVE_CRASH=1 every write really ends the process at that point.

@@ -61,7 +61,8 @@ bool append(const QString& path, const QByteArray& row) {
     if (!file.seek(file.size())) return false;
     // On the disk before the run data that counts it is saved: a power cut must not
     // leave a counted row behind.
-    const bool written = file.write(data) == data.size() && file.flush() && ::fsync(file.handle()) == 0;
+    const bool written = file.write(data) == data.size() && file.flush() &&
+                         (!AtomicFile::syncToDisk() || ::fsync(file.handle()) == 0);
     file.close();
     return written;
 }

@@ -5,6 +5,7 @@
 #include "app/MainWindow1.h"
 #include "app/Prompt.h"
 #include "app/RunDataKeeper.h"
+#include "platform/AtomicFile.h"
 #include "platform/Paths.h"
 #include "platform/vision/TaskParams.h"
 #include "platform/vision/VisionBackend.h"
@@ -48,9 +49,15 @@ std::set<int> cellSet(const QJsonValue& v) {
 
 ProductionRunner::ProductionRunner(uint32_t seed, bool images) : vm(seed), cameras(seed), m_seed(seed) {
     clock.install();
+    // Hours of machine time pass in seconds: waiting for the disk at every save would
+    // cost more than the whole run (the files still change atomically).
+    m_syncWas = AtomicFile::syncToDisk();
+    AtomicFile::setSyncToDisk(false);
     vm.installCard();
     sim::VirtualMachine::setInstance(&vm);
     clock.setPlant([this](int64_t t) { vm.step(t); }, sim::kPlantStepUs);
+    // Most of a shift the plant stands still between moves: no need to step it then.
+    clock.setPlantRest([this] { return plant().nextStepUs(); }, [this](int64_t t) { plant().restUntil(t); });
     cameras.setPoseSource(&VirtualCameras::cardPose);
     cameras.setScene(vm.workcell().cameraScene());
     cameras.setRenderImages(images);
@@ -68,6 +75,7 @@ ProductionRunner::~ProductionRunner() {
     window.reset();
     VisionBackend::install(nullptr);
     sim::VirtualMachine::setInstance(nullptr);
+    AtomicFile::setSyncToDisk(m_syncWas);
     vm.uninstallCard();
     Prompt::setHandler(Prompt::Handler());
 }

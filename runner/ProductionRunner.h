@@ -94,6 +94,7 @@ private:
     static int csvRows();
 
     uint32_t m_seed;
+    bool m_syncWas = true;
     bool m_images = false;
     bool m_savedImages = true;
     int64_t m_wallStartUs = 0;

@@ -119,6 +119,23 @@ void BeltTransport::step(Plant& plant, int64_t nowUs) {
     updateSensors(plant);
 }
 
+int64_t BeltTransport::restUntilUs(Plant& plant) const {
+    const SimAxis& axis = plant.axis(m_layout.axis);
+    if (!m_started || axis.active() || m_running || axis.mechPos() != m_lastPos) return kBusy;
+    if ((m_up && m_up->moving()) || (m_down && m_down->moving())) return kBusy;
+    for (size_t i = 0; i < m_layout.stoppers.size(); ++i)
+        if (m_stopperUp[i] != (plant.cylinder(m_layout.stoppers[i].first).position() < 0.5)) return kBusy;
+    if (m_liftUp != (m_layout.lift >= 0 && plant.cylinder(m_layout.lift).position() < 0.5)) return kBusy;
+    for (const Tray& t : m_trays)
+        if (m_down && t.rear() >= m_layout.length) return kBusy;
+    if (m_up && m_up->waiting() && !m_trays.empty() && m_trays.back().id == m_up->waiting()->id &&
+        m_trays.back().rear() >= 0)
+        return kBusy;
+    for (const auto& s : m_layout.sensors)
+        if (plant.input(s.first) != (trayAt(s.second) != nullptr)) return kBusy;
+    return kNever;
+}
+
 void BeltTransport::updateSensors(Plant& plant) {
     for (const auto& s : m_layout.sensors) plant.setInput(s.first, trayAt(s.second) != nullptr);
 }

@@ -37,6 +37,7 @@ public:
     std::string name() const override { return m_layout.name; }
     void attach(Plant& plant) override;
     void step(Plant& plant, int64_t nowUs) override;
+    int64_t restUntilUs(Plant& plant) const override;
 
     const BeltLayout& layout() const { return m_layout; }
     Neighbour* upstream() const { return m_up; }

@@ -43,6 +43,18 @@ void Feeder::step(Plant& plant, int64_t nowUs) {
     publish(plant);
 }
 
+int64_t Feeder::restUntilUs(Plant& plant) const {
+    if (plant.output(kInitOutput) != m_initWas || plant.output(kFeedOutput) != m_feedWas) return kBusy;
+    const bool ready = !busy() && m_platePresent && labelsLeft() > 0;
+    if (plant.input(kAlarmInput) != m_alarm || plant.input(kInitialisedInput) != m_initialised ||
+        plant.input(kReadyInput) != ready)
+        return kBusy;
+    int64_t next = kNever;
+    if (m_initDoneUs >= 0) next = std::min(next, m_initDoneUs);
+    if (m_feedDoneUs >= 0) next = std::min(next, m_feedDoneUs);
+    return next;
+}
+
 void Feeder::setJammed(bool on) {
     m_jammed = on;
     if (!on) m_alarm = false;

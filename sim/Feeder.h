@@ -36,6 +36,7 @@ public:
     std::string name() const override { return "feeder"; }
     void attach(Plant& plant) override;
     void step(Plant& plant, int64_t nowUs) override;
+    int64_t restUntilUs(Plant& plant) const override;
 
     // With the plant lock held for all of these.
     void setGrid(const TrayGrid& grid) { m_grid = grid; }

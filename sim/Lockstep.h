@@ -37,6 +37,12 @@ public:
     void setEnabled(int id, bool enabled);
     // The plant model, stepped every stepUs with the new time.
     void setPlant(std::function<void(int64_t nowUs)> step, int64_t stepUs = 1000);
+    // Lets the plant rest while it would only mark time. nextStepUs is asked after every
+    // step: the earliest time the plant needs its next step if nothing else touches it.
+    // Whatever else runs (a pass, a timed event, the caller between runs) may touch it,
+    // so it wakes for the step after that; restUntil first brings its clock to the time
+    // of the last step it passed over. The condition of runUntil must not touch the plant.
+    void setPlantRest(std::function<int64_t()> nextStepUs, std::function<void(int64_t)> restUntil);
 
     int64_t nowUs() override;
     int64_t wallMs() override;
@@ -67,12 +73,25 @@ private:
     };
     bool advance(int64_t targetUs, const std::function<bool()>* cond);
     void publish(int64_t t);
+    int64_t plantTurnUs() const;
+    void wakePlant();
+    void stepPlant();
+    void passRestingTurns(int64_t fromUs, int64_t eventAt, int64_t targetUs);
+    int64_t gridUp(int64_t t) const;
+    int64_t gridDown(int64_t t) const;
 
     std::vector<Periodic> m_passes;
     std::multimap<int64_t, std::function<void()>> m_events; // guarded by m_timeMutex
+    // The first event's time, read without the lock on every turn of the harness.
+    std::atomic<int64_t> m_firstEventUs{INT64_MAX};
     std::function<void(int64_t)> m_plant;
+    std::function<int64_t()> m_plantNextStep;
+    std::function<void(int64_t)> m_plantRestUntil;
     int64_t m_plantStepUs = 1000;
     int64_t m_plantNextUs = 0;
+    int64_t m_plantGridUs = 0;   // a time on the plant's step grid
+    int64_t m_plantPassedUs = 0; // the plant's turn up to here is over
+    bool m_plantResting = false;
     int64_t m_startWallMs;
     std::thread::id m_harness;
     bool m_installed = false;
@@ -81,6 +100,6 @@ private:
     mutable std::mutex m_timeMutex;
     std::condition_variable m_timeChanged;
     std::atomic<int64_t> m_now{0};
-    bool m_closing = false; // guarded by m_timeMutex; releases foreign sleepers
-    int m_sleepers = 0;     // foreign threads inside sleepUs
+    bool m_closing = false;         // guarded by m_timeMutex; releases foreign sleepers
+    std::atomic<int> m_sleepers{0}; // foreign threads inside sleepUs
 };

@@ -2,6 +2,8 @@
 
 #include "sim/Plant.h"
 
+#include <algorithm>
+
 namespace sim {
 
 Neighbour::Neighbour(std::string name, Role role, int base, bool emptyTrays)
@@ -45,6 +47,56 @@ bool Neighbour::answerDue(Plant& plant, int64_t nowUs, bool cond) {
         m_dueUs = nowUs + int64_t(double(d(plant.rng())) * m_slow);
     }
     return nowUs >= m_dueUs;
+}
+
+int64_t Neighbour::restUntilUs(Plant& plant) const {
+    if (frozen()) return kNever;
+    const bool o0 = machineOut(plant, 0), o1 = machineOut(plant, 1), o2 = machineOut(plant, 2);
+    bool cond = false;
+    int64_t wait = kNever; // a change of its own that comes with time
+    if (m_role == Role::Sender) {
+        switch (m_stage) {
+        case Idle:
+            if (!m_hasTray && m_supply != 0) wait = m_nextTrayUs;
+            cond = m_hasTray;
+            break;
+        case Offered:
+            cond = o0;
+            break;
+        case Begun:
+            if (!o0) return kBusy;
+            cond = o1;
+            break;
+        case Moving:
+            if (!o0) return kBusy;
+            cond = o2;
+            break;
+        case Finished:
+            cond = !o2 && !o1;
+            break;
+        }
+    } else {
+        if (m_holding && m_stage == Idle) wait = m_freeAtUs;
+        switch (m_stage) {
+        case Idle:
+            cond = !m_holding;
+            break;
+        case Offered:
+            cond = o0 && o2;
+            break;
+        case Begun:
+        case Moving:
+            if (!o0 || (m_stage == Begun && o1)) return kBusy;
+            cond = m_stage == Moving && m_holding;
+            break;
+        case Finished:
+            cond = !o2 || !o1;
+            break;
+        }
+    }
+    // The answer's delay is drawn at the first step its condition holds.
+    if (cond) return m_dueUs < 0 ? kBusy : std::min(wait, m_dueUs);
+    return m_dueUs >= 0 ? kBusy : wait;
 }
 
 bool Neighbour::takeOutgoing(Tray& tray) {

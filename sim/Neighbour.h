@@ -30,6 +30,7 @@ public:
     std::string name() const override { return m_name; }
     void attach(Plant& plant) override;
     void step(Plant& plant, int64_t nowUs) override;
+    int64_t restUntilUs(Plant& plant) const override;
 
     Role role() const { return m_role; }
     int base() const { return m_base; }

@@ -24,9 +24,17 @@ void NozzleVacuum::step(Plant& plant, int64_t nowUs) {
     if (reached != plant.input(kVacuumSwitch)) plant.setInput(kVacuumSwitch, reached);
 }
 
-} // namespace sim
-
-namespace sim {
+int64_t NozzleVacuum::restUntilUs(Plant& plant) const {
+    const bool vacuum = plant.output(kVacuumValve);
+    const bool blow = plant.output(kBlowValve);
+    if (vacuum != m_vacuumWas) return kBusy;
+    if (m_holding && (!vacuum || blow || m_noLabel)) return kBusy;
+    const bool building = vacuum && !blow && m_holding;
+    const int64_t reachedAt = m_vacuumSinceUs + m_buildUpUs;
+    const bool reached = building && plant.nowUs() >= reachedAt;
+    if (reached != plant.input(kVacuumSwitch)) return kBusy;
+    return building && !reached ? reachedAt : kNever;
+}
 
 void NozzleVacuum::drop(Plant& plant) {
     if (!m_holding) return;

@@ -17,6 +17,7 @@ public:
     std::string name() const override { return "nozzle"; }
     void attach(Plant& plant) override;
     void step(Plant& plant, int64_t nowUs) override;
+    int64_t restUntilUs(Plant& plant) const override;
 
     // Asked with the plant lock held when the vacuum comes on: true = a label is gripped.
     void setGripRule(std::function<bool(Plant&)> rule) { m_gripRule = std::move(rule); }

@@ -25,6 +25,15 @@ void OperatorPanel::step(Plant& plant, int64_t nowUs) {
     }
 }
 
+int64_t OperatorPanel::restUntilUs(Plant& plant) const {
+    (void)plant;
+    int64_t next = kNever;
+    if (m_pendingReleases == 0) return next;
+    for (int b = 0; b < 16; ++b)
+        if (m_releaseAt[b] > 0) next = std::min(next, m_releaseAt[b]);
+    return next;
+}
+
 void OperatorPanel::setEstopPressed(bool pressed) {
     auto guard = m_plant->lock();
     m_estop = pressed;

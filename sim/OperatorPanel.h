@@ -38,6 +38,7 @@ public:
     std::string name() const override { return "panel"; }
     void attach(Plant& plant) override;
     void step(Plant& plant, int64_t nowUs) override;
+    int64_t restUntilUs(Plant& plant) const override;
 
     // Latching: pressed until released. The circuit input is active while released.
     void setEstopPressed(bool pressed);

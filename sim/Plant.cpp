@@ -1,5 +1,7 @@
 #include "Plant.h"
 
+#include <algorithm>
+
 namespace sim {
 
 namespace {
@@ -81,21 +83,29 @@ void Plant::step(int64_t nowUs) {
     }
 }
 
+int64_t Plant::nextStepUs() {
+    auto guard = lock();
+    for (const SimAxis& a : m_axes)
+        if (a.active()) return PlantElement::kBusy;
+    int64_t next = PlantElement::kNever;
+    for (const auto& e : m_elements) {
+        next = std::min(next, e->restUntilUs(*this));
+        if (next == PlantElement::kBusy) break;
+    }
+    return next;
+}
+
+void Plant::restUntil(int64_t nowUs) {
+    auto guard = lock();
+    if (m_nowUs.load(std::memory_order_relaxed) < 0) return; // not started: the first step starts it
+    if (nowUs > m_nowUs.load(std::memory_order_relaxed)) m_nowUs.store(nowUs, std::memory_order_relaxed);
+}
+
 void Plant::stepOnce() {
     for (SimAxis& a : m_axes)
         if (a.active()) a.step(kPlantStepUs);
     const int64_t now = nowUs();
     for (auto& e : m_elements) e->step(*this, now);
-}
-
-bool Plant::input(int image) const {
-    if (!validIo(image)) return false;
-    return (inputWord(image >> 4) >> (image & 15)) & 1u;
-}
-
-bool Plant::output(int image) const {
-    if (!validIo(image)) return false;
-    return (outputWord(image >> 4) >> (image & 15)) & 1u;
 }
 
 void Plant::setInput(int image, bool active) {

@@ -54,6 +54,11 @@ public:
 
     // Advances plant time to nowUs in fixed 1 ms steps (the first call starts the clock).
     void step(int64_t nowUs);
+    // The earliest time a step would change anything if nothing outside touches the
+    // plant meanwhile (PlantElement::kBusy: the next step).
+    int64_t nextStepUs();
+    // Moves plant time to nowUs without stepping: only while nothing would change.
+    void restUntil(int64_t nowUs);
     int64_t nowUs() const { return m_nowUs.load(std::memory_order_relaxed); }
     // Plant time since the first step (the program's start), -1 before it.
     int64_t elapsedUs() const {
@@ -66,9 +71,13 @@ public:
 
     // ---- I/O, logical ----
     // The input as the wiring presents it (before the CAN bus: a lost node still has its inputs).
-    bool input(int image) const;
+    bool input(int image) const {
+        return image >= 0 && image < kIoCount && ((inputWord(image >> 4) >> (image & 15)) & 1u);
+    }
     // The output as it physically is.
-    bool output(int image) const;
+    bool output(int image) const {
+        return image >= 0 && image < kIoCount && ((outputWord(image >> 4) >> (image & 15)) & 1u);
+    }
     // Drives an input: elements, the panel, tests.
     void setInput(int image, bool active);
     // Overrides an input whatever drives it: 0 or 1; -1 gives it back to its driver.

@@ -30,6 +30,12 @@ void ProductTray::step(Plant& plant, int64_t nowUs) {
     gripperStep(plant);
 }
 
+int64_t ProductTray::restUntilUs(Plant& plant) const {
+    const bool changed =
+        plant.input(kTrayInput) != m_trayInputWas || plant.cylinder(CylNgGrip).atB() != m_closedWas;
+    return changed ? kBusy : kNever;
+}
+
 void ProductTray::load(Plant& plant) {
     std::mt19937& rng = plant.rng();
     std::uniform_real_distribution<double> u(0.0, 1.0);

@@ -16,16 +16,22 @@ void SimCylinder::attach(Plant& plant) {
     updateSensors(plant);
 }
 
+int SimCylinder::commanded(const Plant& plant) const {
+    if (m_wiring.valveA < 0) return plant.output(m_wiring.valveB) ? 1 : 0;
+    const bool a = plant.output(m_wiring.valveA);
+    const bool b = plant.output(m_wiring.valveB);
+    // A bistable valve keeps its side while both coils are equal.
+    return a != b ? (b ? 1 : 0) : m_towards;
+}
+
+int64_t SimCylinder::restUntilUs(Plant& plant) const {
+    const int towards = commanded(plant);
+    return towards != m_towards || (!m_stuck && m_position != towards) ? kBusy : kNever;
+}
+
 void SimCylinder::step(Plant& plant, int64_t nowUs) {
     (void)nowUs;
-    if (m_wiring.valveA < 0) {
-        m_towards = plant.output(m_wiring.valveB) ? 1 : 0;
-    } else {
-        const bool a = plant.output(m_wiring.valveA);
-        const bool b = plant.output(m_wiring.valveB);
-        // A bistable valve keeps its side while both coils are equal.
-        if (a != b) m_towards = b ? 1 : 0;
-    }
+    m_towards = commanded(plant);
     if (m_stuck || m_position == m_towards) return;
     const double delta = double(kPlantStepUs) / double(m_travelUs);
     m_position = m_towards ? std::min(1.0, m_position + delta) : std::max(0.0, m_position - delta);

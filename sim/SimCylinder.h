@@ -20,6 +20,9 @@ public:
     std::string name() const override { return m_wiring.name; }
     void attach(Plant& plant) override;
     void step(Plant& plant, int64_t nowUs) override;
+    int64_t restUntilUs(Plant& plant) const override;
+    // The end the valves command now.
+    int commanded(const Plant& plant) const;
 
     const CylinderWiring& wiring() const { return m_wiring; }
     int64_t travelUs() const { return m_travelUs; }

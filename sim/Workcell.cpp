@@ -64,6 +64,15 @@ void Workcell::step(Plant& plant, int64_t nowUs) {
     if (plant.input(kBoxFullInput) != full) plant.setInput(kBoxFullInput, full);
 }
 
+int64_t Workcell::restUntilUs(Plant& plant) const {
+    if (m_carrying && m_loseOnLift > 0 && m_fromCell > 0 &&
+        plant.axis(2).encoderUnits() < m_layout.plateZ - 3.0)
+        return kBusy;
+    const bool full = m_boxCount >= m_boxCapacity;
+    if (plant.input(kBoxPresentInput) != m_boxPresent || plant.input(kBoxFullInput) != full) return kBusy;
+    return kNever;
+}
+
 void Workcell::nozzleWorld(double* x, double* y) const {
     *x = m_plant->axis(0).encoderUnits() + m_layout.nozzleDx;
     *y = m_plant->axis(1).encoderUnits() + m_layout.nozzleDy;

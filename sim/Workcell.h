@@ -29,6 +29,7 @@ public:
     std::string name() const override { return "workcell"; }
     void attach(Plant& plant) override;
     void step(Plant& plant, int64_t nowUs) override;
+    int64_t restUntilUs(Plant& plant) const override;
 
     // With the plant lock held for all of these.
     Feeder& feeder() { return *m_feeder; }

@@ -38,7 +38,9 @@ namespace {
 using Panel = sim::OperatorPanel;
 
 // A machine that is up, homed and ready to start; faults go in before the power-up.
-std::unique_ptr<ProductionRunner> line(const QJsonObject& faults = {}, uint32_t seed = 1) {
+// everyStep: the plant is stepped every millisecond even while nothing in it moves.
+std::unique_ptr<ProductionRunner> line(const QJsonObject& faults = {}, uint32_t seed = 1,
+                                       bool everyStep = false) {
     resetMachineData();
     // The cycle's own words, as after a program start.
     feederStep = 0;
@@ -59,6 +61,7 @@ std::unique_ptr<ProductionRunner> line(const QJsonObject& faults = {}, uint32_t 
     // Each case on a machine with no run data yet: production saves it as it goes.
     QFile::remove(kzct::runDataFile(kzct::currentRecipeName()));
     auto r = std::make_unique<ProductionRunner>(seed);
+    if (everyStep) r->clock.setPlantRest(nullptr, nullptr);
     QString error;
     if (!r->applyFaults(faults, &error)) qFatal("%s", qPrintable(error));
     if (!r->powerUp(&error) || !r->resetAndHome(&error)) qFatal("%s", qPrintable(error));
@@ -557,6 +560,27 @@ private slots:
         const QJsonObject a = once(5);
         QCOMPARE(once(5), a);
         QVERIFY(once(6) != a);
+    }
+
+    // Letting the plant rest while nothing in it moves changes nothing of a run: two trays
+    // with NG barrels, empty cells and the tray exchanges on the belts.
+    void restingPlantChangesNothing() {
+        auto run = [](bool everyStep) {
+            auto r = line(QJsonObject{{"badBarrelRate", 0.15}, {"emptyRate", 0.1}}, 3, everyStep);
+            started(*r);
+            r->produce(0, 2, 900);
+            QJsonObject s = r->summary();
+            s.remove("wallSeconds");
+            s.remove("ratio");
+            s.remove("csvRows");
+            s["machineUs"] = double(r->clock.nowUs());
+            s["plantUs"] = double(r->plant().nowUs());
+            return s;
+        };
+        const QJsonObject resting = run(false);
+        QCOMPARE(resting["traysFinished"].toInt(), 2);
+        QVERIFY(resting["productsNg"].toDouble() > 0);
+        QCOMPARE(resting, run(true));
     }
 };
 
