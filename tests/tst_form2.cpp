@@ -3,7 +3,9 @@
 // verdicts and displays, the single actions with their notice, and the save and
 // refresh chains of the main window.
 #include "CycleRig.h"
+#include "ModalAnswers.h"
 #include "PageRig.h"
+#include "WhoMayUse.h"
 #include "WindowChild.h"
 
 #include "app/DataSetup.h"
@@ -17,16 +19,19 @@
 #include "platform/Paths.h"
 #include "platform/kzct.h"
 #include "platform/kzmc.h"
+#include "recipes/Peifang1.h"
 #include "sequences/CycleData.h"
 #include "sequences/NamedMoves.h"
 #include "vision/HeightValues.h"
 #include "vision/VisionFlags.h"
 #include "vision/VisionRequests.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -92,6 +97,33 @@ const char* const kCommandButtons[] = {
 const char* const kEditing[] = {"doubleSpinBox_111", "doubleSpinBox_100", "doubleSpinBox_615",
                                 "doubleSpinBox_154", "comboBox",          "comboBox_4",
                                 "pushButton_501",    "pushButton_507"};
+
+// Fields of the four pages that a recipe switch must reload; page is the page's
+// number (Form2..Form5), offset the row offset of a combo box.
+struct RecipeField {
+    int page;
+    const char* widget;
+    char array;
+    int index;
+    double one, two;
+    int offset;
+};
+// clang-format off
+const RecipeField kRecipeFields[] = {
+    {2, "doubleSpinBox_100", 'f', 200, 111.5,   222.75,  0}, // X speed
+    {2, "doubleSpinBox_615", 'f', 615, -12.25,  40.125,  0}, // assembly start X
+    {2, "comboBox",          'd', 13,  0.0,     2.0,     0}, // label photo light
+    {3, "doubleSpinBox_101", 'f', 205, 1200.5,  800.25,  0}, // finished line belt speed
+    {3, "doubleSpinBox_103", 'f', 241, 0.75,    1.5,     0}, // tray in-position delay
+    {4, "doubleSpinBox_100", 'f', 350, 45.5,    60.25,   0}, // calibration X speed
+    {4, "doubleSpinBox_206", 'd', 340, 10.5,    -20.75,  0}, // nozzle takes the plate, X
+    {5, "doubleSpinBox_100", 'd', 90,  400.0,   250.0,   0}, // X homing fast
+    {5, "checkBox_107",      'd', 46,  0.0,     2.0,     0}, // MES enable
+    {5, "checkBox_123",      'd', 23,  2.0,     0.0,     0}, // height bypass
+    {5, "comboBox",          'd', 18,  2.0,     3.0,     2}, // belt-line mode
+    {5, "comboBox_2",        'd', 38,  1.0,     0.0,     0}, // NG tray mode
+};
+// clang-format on
 
 MainWindow1::Options drivenByTest() {
     MainWindow1::Options o;
@@ -212,35 +244,23 @@ private slots:
         QCOMPARE(gd[14], 5.0);
     }
 
-    void whoMayEditAndWhoMayCommand_data() {
-        QTest::addColumn<double>("mode");
-        QTest::addColumn<int>("level");
-        QTest::addColumn<bool>("edit");
-        QTest::addColumn<bool>("command");
-        QTest::newRow("manual, level 1") << 1.0 << 1 << true << true;
-        QTest::newRow("manual, level 2") << 1.0 << 2 << true << true;
-        QTest::newRow("manual, level 0") << 1.0 << 0 << false << true;
-        QTest::newRow("automatic, level 2") << 0.0 << 2 << false << false;
-        QTest::newRow("automatic, level 0") << 0.0 << 0 << false << false;
-    }
     void whoMayEditAndWhoMayCommand() {
-        QFETCH(double, mode);
-        QFETCH(int, level);
-        QFETCH(bool, edit);
-        QFETCH(bool, command);
-        manualMode = mode;
-        userLevel = level;
-        rig->runFor(0.25);
-        for (const char* name : kEditing) QVERIFY2(w<QWidget>(name)->isEnabled() == edit, name);
-        for (const char* name : kCommandButtons) QVERIFY2(w<QWidget>(name)->isEnabled() == command, name);
-        // A locked field takes no typing.
-        auto* speed = w<QDoubleSpinBox>("doubleSpinBox_100");
-        const double before = speed->value();
-        speed->selectAll();
-        QTest::keyClicks(speed, "7");
-        QCOMPARE(speed->value() != before, edit);
-        // The save button stays: saving shown values changes nothing the operator did not type.
-        QVERIFY(w<QWidget>("pushButton_63")->isEnabled());
+        QStringList editing, commands;
+        for (const char* name : kEditing) editing << name;
+        for (const char* name : kCommandButtons) commands << name;
+        checkWhoMayUse(
+            page.get(), [this] { rig->runFor(0.25); }, editing, commands,
+            [this](const Access& a) {
+                // A locked field takes no typing.
+                auto* speed = w<QDoubleSpinBox>("doubleSpinBox_100");
+                const double before = speed->value();
+                speed->selectAll();
+                QTest::keyClicks(speed, "7");
+                QCOMPARE(speed->value() != before, a.edit);
+                speed->setValue(before);
+                // The save button stays: saving shown values changes nothing the operator did not type.
+                QVERIFY(w<QWidget>("pushButton_63")->isEnabled());
+            });
     }
 
     void atLevelZeroGoAndPhotoStillWork() {
@@ -467,25 +487,87 @@ private slots:
         QVERIFY(form2->height() <= 1080 && form2->width() <= 1920);
     }
 
-    void recipeSwitchReloadsThePage() {
+    // The operator makes another recipe current in the recipe dialog: every page shows
+    // that recipe's values, unsaved edits are dropped, and switching back restores the
+    // first recipe's values on every page.
+    void recipeSwitchReloadsEveryPage() {
+        const QString started = kzct::currentRecipeName();
+        const struct Restore {
+            QString name;
+            ~Restore() { kzct::setCurrentRecipeName(name); }
+        } restore{started};
+        QVERIFY(kzct::loadRecipe(started));
+        kzct::RecipeValues one, two;
+        for (int i = 0; i < kGdSize; ++i) one.gd.push_back(double(gd[i]));
+        for (int i = 0; i < kGfSize; ++i) one.gf.push_back(double(gf[i]));
+        for (int i = 0; i < kGrSize; ++i) one.gr.push_back(double(gr[i]));
+        two = one;
+        // Each value of one recipe is one the other does not hold.
+        for (const RecipeField& f : kRecipeFields) {
+            (f.array == 'd' ? one.gd : one.gf)[f.index] = f.one;
+            (f.array == 'd' ? two.gd : two.gf)[f.index] = f.two;
+        }
+        QVERIFY(kzct::writeRecipe("R1", one));
+        QVERIFY(kzct::writeRecipe("R2", two));
+        QVERIFY(kzct::setCurrentRecipeName("R1"));
+
         SimRig rig;
         MainWindow1 win(nullptr, drivenByTest());
-        auto* form2 = win.findChild<Form2*>();
-        kzct::RecipeValues v;
-        v.gd.assign(kGdSize, 0.0);
-        v.gf.assign(kGfSize, 0.0);
-        v.gr.assign(kGrSize, 1.0);
-        v.gf[200] = 321.5;
-        v.gf[615] = -12.25;
-        v.gd[13] = 1.0;
-        QVERIFY(kzct::writeRecipe("F2", v));
-        const QString before = kzct::currentRecipeName();
-        QVERIFY(kzct::setCurrentRecipeName("F2"));
-        win.S_xuanzhepeifang();
-        QCOMPARE(child<QDoubleSpinBox>(form2, "doubleSpinBox_100")->value(), 321.5);
-        QCOMPARE(child<QDoubleSpinBox>(form2, "doubleSpinBox_615")->value(), -12.25);
-        QCOMPARE(child<QComboBox>(form2, "comboBox")->currentIndex(), 1);
-        QVERIFY(kzct::setCurrentRecipeName(before));
+        win.show();
+        manualMode = 1.0;
+        userLevel = 1;
+        const QVector<QWidget*> pages = {win.findChild<Form2*>(), win.findChild<Form3*>(),
+                                         win.findChild<Form4*>(), win.findChild<Form5*>()};
+        ModalAnswers answers;
+        const auto switchTo = [&](const QString& name) {
+            QTest::mouseClick(windowChild<QPushButton>(&win, "pushButton_28"), Qt::LeftButton);
+            QPointer<Peifang1> dialog = win.findChild<Peifang1*>();
+            QVERIFY(dialog);
+            rig.runFor(0.1);
+            auto* list = child<QListWidget>(dialog, "listWidget");
+            const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
+            QCOMPARE(found.size(), 1);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found[0]).center());
+            answers.then([&](QDialog*) { rig.runFor(6.1); }); // "切换配方中。。。"
+            QTest::mouseClick(child<QPushButton>(dialog, "pushButton_2"), Qt::LeftButton);
+            QVERIFY(answers.allUsed());
+            QCOMPARE(kzct::currentRecipeName(), name);
+            dialog->close();
+            delete dialog;
+            rig.runFor(0.25);
+        };
+        const auto pagesShow = [&](bool first) {
+            for (const RecipeField& f : kRecipeFields) {
+                const double stored = first ? f.one : f.two;
+                const QString where =
+                    QString("%1 %2 of recipe %3").arg(f.page).arg(f.widget).arg(first ? 1 : 2);
+                QCOMPARE((f.array == 'd' ? gd : gf)[f.index], stored);
+                QWidget* w = pages[f.page - 2]->findChild<QWidget*>(f.widget);
+                QVERIFY2(w, qPrintable(where));
+                if (auto* spin = qobject_cast<QDoubleSpinBox*>(w))
+                    QVERIFY2(spin->value() == stored, qPrintable(where));
+                else if (auto* box = qobject_cast<QCheckBox*>(w))
+                    QVERIFY2(box->isChecked() == (stored != 0.0), qPrintable(where));
+                else
+                    QVERIFY2(qobject_cast<QComboBox*>(w)->currentIndex() == int(stored) - f.offset,
+                             qPrintable(where));
+            }
+        };
+        pagesShow(true);
+        if (QTest::currentTestFailed()) return;
+        // Edits not saved are dropped by the switch.
+        child<QDoubleSpinBox>(pages[2], "doubleSpinBox_100")->setValue(99.0);
+        child<QDoubleSpinBox>(pages[1], "doubleSpinBox_103")->setValue(99.0);
+        switchTo("R2");
+        if (QTest::currentTestFailed()) return;
+        pagesShow(false);
+        if (QTest::currentTestFailed()) return;
+        switchTo("R1");
+        if (QTest::currentTestFailed()) return;
+        pagesShow(true);
+        QCOMPARE(answers.unexpected, 0);
+        manualMode = 0.0;
+        userLevel = 0;
     }
 };
 
