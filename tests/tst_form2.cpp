@@ -38,6 +38,7 @@
 #include <QTabWidget>
 #include <QtTest>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -45,37 +46,89 @@ struct Bound {
     const char* widget;
     char array; // 'd' gd, 'f' gf
     int index;
+    int decimals;
+    double min, max;
 };
 
-// Every bound field of the page and its element.
+// Every bound field of the page, its element, decimals and range.
 // clang-format off
 const Bound kBound[] = {
-    {"doubleSpinBox_111", 'f', 500}, {"doubleSpinBox_112", 'f', 501}, {"doubleSpinBox_113", 'f', 502},
-    {"doubleSpinBox_114", 'f', 503}, {"doubleSpinBox_107", 'f', 510}, {"doubleSpinBox_108", 'f', 511},
-    {"doubleSpinBox_109", 'f', 512}, {"doubleSpinBox_110", 'f', 513}, {"doubleSpinBox_135", 'f', 520},
-    {"doubleSpinBox_136", 'f', 521}, {"doubleSpinBox_137", 'f', 522}, {"doubleSpinBox_138", 'f', 523},
-    {"doubleSpinBox_100", 'f', 200}, {"doubleSpinBox_101", 'f', 201}, {"doubleSpinBox_102", 'f', 202},
-    {"doubleSpinBox_103", 'f', 203}, {"doubleSpinBox_104", 'f', 204}, {"doubleSpinBox_143", 'd', 315},
-    {"doubleSpinBox_144", 'd', 316}, {"doubleSpinBox_145", 'd', 317}, {"doubleSpinBox_146", 'f', 233},
-    {"doubleSpinBox_157", 'd', 321}, {"doubleSpinBox_126", 'f', 216}, {"doubleSpinBox_127", 'd', 33},
-    {"doubleSpinBox_128", 'f', 218}, {"doubleSpinBox_129", 'f', 221}, {"doubleSpinBox_130", 'f', 222},
-    {"doubleSpinBox_147", 'd', 310}, {"doubleSpinBox_148", 'd', 311}, {"doubleSpinBox_149", 'd', 312},
-    {"doubleSpinBox_150", 'f', 237}, {"doubleSpinBox_151", 'f', 238}, {"doubleSpinBox_120", 'f', 210},
-    {"doubleSpinBox_121", 'f', 211}, {"doubleSpinBox_122", 'f', 212}, {"doubleSpinBox_123", 'f', 213},
-    {"doubleSpinBox_124", 'f', 214}, {"doubleSpinBox_125", 'f', 215}, {"doubleSpinBox_154", 'd', 250},
-    {"doubleSpinBox_155", 'd', 251}, {"doubleSpinBox_156", 'd', 252},
-    {"doubleSpinBox_600", 'f', 600}, {"doubleSpinBox_601", 'f', 601}, {"doubleSpinBox_602", 'f', 602},
-    {"doubleSpinBox_630", 'f', 630}, {"doubleSpinBox_631", 'f', 631}, {"doubleSpinBox_632", 'f', 632},
-    {"doubleSpinBox_633", 'f', 633}, {"doubleSpinBox_413", 'f', 413}, {"doubleSpinBox_414", 'f', 414},
-    {"doubleSpinBox_415", 'f', 415}, {"doubleSpinBox_635", 'f', 635}, {"doubleSpinBox_636", 'f', 636},
-    {"doubleSpinBox_637", 'f', 637}, {"doubleSpinBox_645", 'f', 645}, {"doubleSpinBox_646", 'f', 646},
-    {"doubleSpinBox_647", 'f', 647}, {"doubleSpinBox_615", 'f', 615}, {"doubleSpinBox_616", 'f', 616},
-    {"doubleSpinBox_617", 'f', 617}, {"doubleSpinBox_400", 'f', 400}, {"doubleSpinBox_410", 'f', 410},
-    {"doubleSpinBox_411", 'f', 411}, {"doubleSpinBox_412", 'f', 412}, {"doubleSpinBox_620", 'f', 620},
-    {"doubleSpinBox_621", 'f', 621}, {"doubleSpinBox_622", 'f', 622}, {"doubleSpinBox_605", 'f', 605},
-    {"doubleSpinBox_606", 'f', 606}, {"doubleSpinBox_607", 'f', 607}, {"doubleSpinBox_640", 'f', 640},
-    {"doubleSpinBox_641", 'f', 641}, {"doubleSpinBox_642", 'f', 642}, {"doubleSpinBox_650", 'f', 650},
-    {"doubleSpinBox_651", 'f', 651}, {"doubleSpinBox_652", 'f', 652},
+    {"doubleSpinBox_111", 'f', 500, 0, 0, 99},
+    {"doubleSpinBox_112", 'f', 501, 0, 0, 99},
+    {"doubleSpinBox_113", 'f', 502, 3, 0, 9999},
+    {"doubleSpinBox_114", 'f', 503, 3, 0, 9999},
+    {"doubleSpinBox_107", 'f', 510, 0, 0, 99},
+    {"doubleSpinBox_108", 'f', 511, 0, 0, 99},
+    {"doubleSpinBox_109", 'f', 512, 3, 0, 9999},
+    {"doubleSpinBox_110", 'f', 513, 3, 0, 9999},
+    {"doubleSpinBox_135", 'f', 520, 0, 0, 99},
+    {"doubleSpinBox_136", 'f', 521, 0, 0, 99},
+    {"doubleSpinBox_137", 'f', 522, 3, 0, 9999},
+    {"doubleSpinBox_138", 'f', 523, 3, 0, 9999},
+    {"doubleSpinBox_100", 'f', 200, 3, 0, 1000},
+    {"doubleSpinBox_101", 'f', 201, 3, 0, 1000},
+    {"doubleSpinBox_102", 'f', 202, 3, 0, 1000},
+    {"doubleSpinBox_103", 'f', 203, 3, 0, 1000},
+    {"doubleSpinBox_104", 'f', 204, 3, 0, 5000},
+    {"doubleSpinBox_143", 'd', 315, 3, -9999, 9999},
+    {"doubleSpinBox_144", 'd', 316, 3, -9999, 9999},
+    {"doubleSpinBox_145", 'd', 317, 3, -999, 999},
+    {"doubleSpinBox_146", 'f', 233, 3, 0, 999},
+    {"doubleSpinBox_157", 'd', 321, 3, -999, 999},
+    {"doubleSpinBox_126", 'f', 216, 3, 0, 9999},
+    {"doubleSpinBox_127", 'd', 33, 3, 0, 9999},
+    {"doubleSpinBox_128", 'f', 218, 0, 0, 99900},
+    {"doubleSpinBox_129", 'f', 221, 0, 0, 99900},
+    {"doubleSpinBox_130", 'f', 222, 0, 0, 99900},
+    {"doubleSpinBox_147", 'd', 310, 3, -9999, 9999},
+    {"doubleSpinBox_148", 'd', 311, 3, -9999, 9999},
+    {"doubleSpinBox_149", 'd', 312, 3, -999, 999},
+    {"doubleSpinBox_150", 'f', 237, 3, -9999, 9999},
+    {"doubleSpinBox_151", 'f', 238, 3, -9999, 9999},
+    {"doubleSpinBox_120", 'f', 210, 3, 0, 9999},
+    {"doubleSpinBox_121", 'f', 211, 3, 0, 9999},
+    {"doubleSpinBox_122", 'f', 212, 3, 0, 9999},
+    {"doubleSpinBox_123", 'f', 213, 3, 0, 9999},
+    {"doubleSpinBox_124", 'f', 214, 3, 0, 9999},
+    {"doubleSpinBox_125", 'f', 215, 0, 0, 1000},
+    {"doubleSpinBox_154", 'd', 250, 3, -9999, 9999},
+    {"doubleSpinBox_155", 'd', 251, 3, -9999, 9999},
+    {"doubleSpinBox_156", 'd', 252, 3, -9999, 9999},
+    {"doubleSpinBox_600", 'f', 600, 3, -1000, 9999},
+    {"doubleSpinBox_601", 'f', 601, 3, -1000, 9999},
+    {"doubleSpinBox_602", 'f', 602, 3, -1000, 9999},
+    {"doubleSpinBox_630", 'f', 630, 3, -1000, 9999},
+    {"doubleSpinBox_631", 'f', 631, 3, -1000, 9999},
+    {"doubleSpinBox_632", 'f', 632, 3, -1000, 9999},
+    {"doubleSpinBox_633", 'f', 633, 3, -1000, 9999},
+    {"doubleSpinBox_413", 'f', 413, 3, -1000, 9999},
+    {"doubleSpinBox_414", 'f', 414, 3, -1000, 9999},
+    {"doubleSpinBox_415", 'f', 415, 3, -1000, 9999},
+    {"doubleSpinBox_635", 'f', 635, 3, -1000, 9999},
+    {"doubleSpinBox_636", 'f', 636, 3, -1000, 9999},
+    {"doubleSpinBox_637", 'f', 637, 3, -1000, 9999},
+    {"doubleSpinBox_645", 'f', 645, 3, -1000, 9999},
+    {"doubleSpinBox_646", 'f', 646, 3, -1000, 9999},
+    {"doubleSpinBox_647", 'f', 647, 3, -1000, 9999},
+    {"doubleSpinBox_615", 'f', 615, 3, -1000, 9999},
+    {"doubleSpinBox_616", 'f', 616, 3, -1000, 9999},
+    {"doubleSpinBox_617", 'f', 617, 3, -1000, 9999},
+    {"doubleSpinBox_400", 'f', 400, 3, -1000, 9999},
+    {"doubleSpinBox_410", 'f', 410, 3, -1000, 9999},
+    {"doubleSpinBox_411", 'f', 411, 3, -1000, 9999},
+    {"doubleSpinBox_412", 'f', 412, 3, -1000, 9999},
+    {"doubleSpinBox_620", 'f', 620, 3, -1000, 9999},
+    {"doubleSpinBox_621", 'f', 621, 3, -1000, 9999},
+    {"doubleSpinBox_622", 'f', 622, 3, -1000, 9999},
+    {"doubleSpinBox_605", 'f', 605, 3, -1000, 9999},
+    {"doubleSpinBox_606", 'f', 606, 3, -1000, 9999},
+    {"doubleSpinBox_607", 'f', 607, 3, -1000, 9999},
+    {"doubleSpinBox_640", 'f', 640, 3, -1000, 9999},
+    {"doubleSpinBox_641", 'f', 641, 3, -1000, 9999},
+    {"doubleSpinBox_642", 'f', 642, 3, -1000, 9999},
+    {"doubleSpinBox_650", 'f', 650, 3, -1000, 9999},
+    {"doubleSpinBox_651", 'f', 651, 3, -1000, 9999},
+    {"doubleSpinBox_652", 'f', 652, 3, -1000, 9999},
 };
 // clang-format on
 
@@ -204,18 +257,11 @@ private slots:
     }
 
     void fieldsKeepTheirDecimalsAndRanges() {
-        auto* rows = w<QDoubleSpinBox>("doubleSpinBox_111");
-        QCOMPARE(rows->decimals(), 0);
-        QCOMPARE(rows->maximum(), 99.0);
-        auto* pitch = w<QDoubleSpinBox>("doubleSpinBox_113");
-        QCOMPARE(pitch->decimals(), 3);
-        QCOMPARE(pitch->maximum(), 9999.0);
-        QCOMPARE(w<QDoubleSpinBox>("doubleSpinBox_104")->maximum(), 5000.0);
-        QCOMPARE(w<QDoubleSpinBox>("doubleSpinBox_145")->minimum(), -999.0);
-        QCOMPARE(w<QDoubleSpinBox>("doubleSpinBox_128")->maximum(), 99900.0);
-        auto* point = w<QDoubleSpinBox>("doubleSpinBox_615");
-        QCOMPARE(point->minimum(), -1000.0);
-        QCOMPARE(point->maximum(), 9999.0);
+        for (const Bound& b : kBound) {
+            auto* box = w<QDoubleSpinBox>(b.widget);
+            QVERIFY2(box->decimals() == b.decimals, b.widget);
+            QVERIFY2(box->minimum() == b.min && box->maximum() == b.max, b.widget);
+        }
         auto* item = w<QDoubleSpinBox>("doubleSpinBox_300");
         QCOMPARE(item->decimals(), 0);
         QCOMPARE(item->maximum(), 1000.0);
@@ -227,16 +273,29 @@ private slots:
     }
 
     void lightCombosStoreTheRowAndShowNoRowForOtherValues() {
-        auto* box = w<QComboBox>("comboBox_2");
-        QCOMPARE(box->count(), 3);
-        QCOMPARE(box->itemText(2), QString("环形+同轴"));
-        gd[14] = 1.0;
-        page->initvartoui();
-        QCOMPARE(box->currentIndex(), 1);
-        box->setCurrentIndex(2);
-        page->inituitovar();
-        QCOMPARE(gd[14], 2.0);
+        const struct {
+            const char* box;
+            int element;
+        } lights[] = {{"comboBox", 13}, {"comboBox_2", 14}, {"comboBox_3", 15}, {"comboBox_4", 20}};
+        for (const auto& l : lights) {
+            auto* box = w<QComboBox>(l.box);
+            QCOMPARE(box->count(), 3);
+            QCOMPARE(box->itemText(0), QString("环形光"));
+            QCOMPARE(box->itemText(2), QString("环形+同轴"));
+            for (const auto& other : lights) gd[other.element] = 1.0;
+            page->initvartoui();
+            QCOMPARE(box->currentIndex(), 1);
+            // Each box stores its own light, the first row as well.
+            box->setCurrentIndex(0);
+            page->inituitovar();
+            for (const auto& other : lights)
+                QCOMPARE(gd[other.element], other.element == l.element ? 0.0 : 1.0);
+            box->setCurrentIndex(2);
+            page->inituitovar();
+            QCOMPARE(gd[l.element], 2.0);
+        }
         // An unknown value shows no row and survives a save.
+        auto* box = w<QComboBox>("comboBox_2");
         gd[14] = 5.0;
         page->initvartoui();
         QCOMPARE(box->currentIndex(), -1);
@@ -277,6 +336,40 @@ private slots:
         moveTo(axisX, x + 5);
         click("pushButton_500");
         QCOMPARE(gf[600], x);
+    }
+
+    void eachPhotoButtonTakesItsOwnPhotoAndShowsItsVerdict() {
+        userLevel = 0;
+        rig->runFor(0.25);
+        const struct {
+            const char* button;
+            int task;
+            const char* verdict;
+        } photos[] = {{"pushButton_300", 0, "lineEdit_130"}, {"pushButton_301", 1, "lineEdit_131"},
+                      {"pushButton_304", 2, "lineEdit_132"}, {"pushButton_309", 3, "lineEdit_133"},
+                      {"pushButton_307", 4, "lineEdit_134"}, {"pushButton_310", 14, "lineEdit_135"}};
+        for (const auto& p : photos) {
+            for (auto& r : VisionResult) r[0] = r[1] = 0.0;
+            rig->runFor(0.25);
+            for (const auto& other : photos) QCOMPARE(w<QLineEdit>(other.verdict)->text(), QString("空"));
+            click(p.button);
+            QVERIFY2(rig->runUntil(
+                         [&] {
+                             std::this_thread::yield(); // the watcher is a thread of its own
+                             return VisionResult[p.task][0] == 1.0;
+                         },
+                         5.0),
+                     p.button);
+            rig->runFor(0.5); // a photo of another task would be done by now as well
+            for (int t = 0; t < kVisionSlots; ++t)
+                QVERIFY2(t == p.task || VisionResult[t][0] == 0.0, p.button);
+            const double verdict = VisionResult[p.task][1];
+            QVERIFY(verdict == 1.0 || verdict == 2.0);
+            for (const auto& other : photos)
+                QCOMPARE(w<QLineEdit>(other.verdict)->text(), QString(other.task != p.task ? "空"
+                                                                      : verdict == 1.0     ? "OK"
+                                                                                           : "NG"));
+        }
     }
 
     void teachTakesHomedIdleAxesOnly() {
