@@ -2,6 +2,7 @@
 // the grid and calibration-position GO moves, the camera photos with their
 // return values, the calibration starts with the progress notice, and enabling.
 #include "PageRig.h"
+#include "WhoMayUse.h"
 
 #include "pages/Form4.h"
 #include "pages/liaocang.h"
@@ -272,26 +273,15 @@ private slots:
     }
 
     void whoMayUseWhat() {
-        const struct {
-            double manual;
-            int level;
-            bool edit, command;
-        } cases[] = {{1.0, 1, true, true}, {1.0, 0, false, true}, {0.0, 1, false, false}};
-        for (const auto& c : cases) {
-            manualMode = c.manual;
-            userLevel = c.level;
-            refreshed();
-            for (const char* box :
-                 {"doubleSpinBox_100", "doubleSpinBox_103", "doubleSpinBox_200", "doubleSpinBox_212"})
-                QCOMPARE(w<QDoubleSpinBox>(box)->isEnabled(), c.edit);
-            for (int b = 101; b <= 105; ++b)
-                QCOMPARE(w<QPushButton>(qPrintable(QString("pushButton_%1").arg(b)))->isEnabled(), c.edit);
-            for (int b = 400; b <= 411; ++b)
-                QCOMPARE(w<QPushButton>(qPrintable(QString("pushButton_%1").arg(b)))->isEnabled(), c.command);
-            for (const char* b : {"pushButton_300", "pushButton_303"})
-                QCOMPARE(w<QPushButton>(b)->isEnabled(), c.command);
-            QCOMPARE(w<QDoubleSpinBox>("doubleSpinBox_220")->isEnabled(), c.command);
-        }
+        const QStringList editing = numbered("doubleSpinBox_", 100, 103) +
+                                    numbered("doubleSpinBox_", 200, 212) + numbered("pushButton_", 101, 105);
+        // The photo buttons and the calibration starts.
+        const QStringList commands = numbered("pushButton_", 400, 411) +
+                                     QStringList{"pushButton_300", "pushButton_301",    "pushButton_303",
+                                                 "pushButton_304", "pushButton_306",    "pushButton_307",
+                                                 "pushButton_308", "doubleSpinBox_220", "doubleSpinBox_221"};
+        checkWhoMayUse(
+            page.get(), [this] { refreshed(); }, editing, commands);
     }
 };
 

@@ -2,6 +2,7 @@
 // boxes act at once with the stored 0.0/2.0 and row offsets, homing speeds on
 // save, the protection switch, and who may change what.
 #include "PageRig.h"
+#include "WhoMayUse.h"
 
 #include "pages/Form5.h"
 
@@ -186,25 +187,14 @@ private slots:
     }
 
     void editingNeedsManualModeAndALevelTheProtectionSwitchManualModeOnly() {
-        const struct {
-            double manual;
-            int level;
-            bool edit;
-            bool command;
-        } cases[] = {
-            {1.0, 1, true, true}, {1.0, 0, false, true}, {0.0, 1, false, false}, {0.0, 3, false, false}};
-        for (const auto& c : cases) {
-            manualMode = c.manual;
-            userLevel = c.level;
-            refreshed();
-            for (const Switch& s : kSwitches) QCOMPARE(w<QCheckBox>(s.box)->isEnabled(), c.edit);
-            QCOMPARE(w<QCheckBox>("checkBox_124")->isEnabled(), c.edit);
-            QCOMPARE(w<QComboBox>("comboBox")->isEnabled(), c.edit);
-            QCOMPARE(w<QComboBox>("comboBox_2")->isEnabled(), c.edit);
-            QCOMPARE(w<QDoubleSpinBox>("doubleSpinBox_100")->isEnabled(), c.edit);
-            QCOMPARE(w<QDoubleSpinBox>("doubleSpinBox_115")->isEnabled(), c.edit);
-            QCOMPARE(w<QCheckBox>("checkBox_111")->isEnabled(), c.command);
-        }
+        QStringList editing = numbered("doubleSpinBox_", 100, 115) << "checkBox_124"
+                                                                   << "comboBox"
+                                                                   << "comboBox_2";
+        for (const Switch& s : kSwitches) editing << s.box;
+        checkWhoMayUse(page.get(), [this] { refreshed(); }, editing, {"checkBox_111"});
+        manualMode = 0.0;
+        userLevel = 1;
+        refreshed();
         // A disabled switch cannot be clicked.
         gd[4] = 0.0;
         clickBox("checkBox_100");
