@@ -50,11 +50,11 @@ int runShift(double hours, double rate, uint seed, bool mes, bool json) {
     return report["violations"].toArray().isEmpty() ? 0 : 3;
 }
 
-QString matrixHeader(uint seed, double machineS, double wallS, const QString& parts) {
+QString matrixHeader(uint seed, double machineS, const QString& wall, const QString& parts) {
     return QString(
                "# Fault matrix\n\nWritten by `tavrin-runner --fault-matrix` (seed %1): every fault of the "
                "virtual "
-               "machine struck at every phase of the cycle, one cell after the other on one machine in "
+               "machine struck at every phase of the cycle, one cell after the other on a machine in "
                "machine "
                "time, with MES on and barrel 3 of every tray NG (so that every tray has NG handling). Each "
                "cell "
@@ -70,17 +70,17 @@ QString matrixHeader(uint seed, double machineS, double wallS, const QString& pa
                "CSV "
                "rows and the MES in- and out-station requests agreeing with the products.\n\n%4Machine time "
                "%2 "
-               "s, wall time %3 s.\n")
+               "s, wall time %3.\n")
         .arg(seed)
         .arg(machineS, 0, 'f', 0)
-        .arg(wallS, 0, 'f', 0)
+        .arg(wall)
         .arg(parts);
 }
 
 // Builds the document from the cell files of several runs (the matrix split over processes).
 int mergeMatrix(const QString& file, const QStringList& parts) {
     QList<CellOutcome> cells;
-    double seconds = 0;
+    double longest = 0, summed = 0;
     for (const QString& part : parts) {
         QFile f(part);
         if (!f.open(QIODevice::ReadOnly)) return usage(QString("cannot read %1").arg(part));
@@ -88,7 +88,8 @@ int mergeMatrix(const QString& file, const QStringList& parts) {
             if (line.trimmed().isEmpty()) continue;
             const QJsonObject o = QJsonDocument::fromJson(line).object();
             if (o.contains("wallSeconds")) {
-                seconds = std::max(seconds, o["wallSeconds"].toDouble());
+                longest = std::max(longest, o["wallSeconds"].toDouble());
+                summed += o["wallSeconds"].toDouble();
                 continue;
             }
             cells << FaultCampaign::cellFromJson(o);
@@ -97,7 +98,14 @@ int mergeMatrix(const QString& file, const QStringList& parts) {
     double machine = 0;
     for (const CellOutcome& c : cells) machine += c.seconds;
     const QString header = matrixHeader(
-        1, machine, seconds, QString("The cells ran in %1 processes side by side.\n\n").arg(parts.size()));
+        1, machine,
+        QString("%1 s in the longest process, %2 s summed over all")
+            .arg(longest, 0, 'f', 0)
+            .arg(summed, 0, 'f', 0),
+        QString("The cells ran in %1 processes, each on a fresh machine (`scripts/fault-matrix.sh` runs one "
+                "process per fault), so that a machine one fault leaves broken holds up only that fault's "
+                "later phases.\n\n")
+            .arg(parts.size()));
     QString why;
     if (!AtomicFile::write(file, FaultCampaign::matrixMarkdown(cells, faultCatalog(), header).toUtf8(), &why))
         return usage(QString("cannot write %1: %2").arg(file, why));
@@ -147,8 +155,8 @@ int runMatrix(const QString& file, const QStringList& only, const QStringList& p
     cellLog.write(
         QJsonDocument(QJsonObject{{"wallSeconds", wall.elapsed() / 1000.0}}).toJson(QJsonDocument::Compact));
     cellLog.close();
-    const QString header =
-        matrixHeader(seed, runner.clock.nowUs() * 1e-6, wall.elapsed() / 1000.0, QString());
+    const QString header = matrixHeader(seed, runner.clock.nowUs() * 1e-6,
+                                        QString("%1 s").arg(wall.elapsed() / 1000.0, 0, 'f', 0), QString());
     QString why;
     if (!AtomicFile::write(file, FaultCampaign::matrixMarkdown(cells, chosen, header).toUtf8(), &why))
         return usage(QString("cannot write %1: %2").arg(file, why));
