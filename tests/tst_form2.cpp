@@ -39,6 +39,7 @@
 #include <QtTest>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -429,6 +430,41 @@ private slots:
         click("pushButton_2615");
         rig->runFor(0.5);
         QVERIFY(arrived(axisX, x) && arrived(axisY, y));
+    }
+
+    // Every block's "Z起始GO" and "XY起始GO" move to that block's own point, and the
+    // all-Z-safe button lifts both heights again.
+    void everyBlocksGoButtonsReachItsOwnPoint() {
+        struct {
+            int x, y, z;
+            WORD zAxis;
+        } const blocks[] = {{600, 601, 602, axisZ},   {630, 631, 632, axisNgZ}, {413, 414, 415, axisZ},
+                            {635, 636, 637, axisNgZ}, {645, 646, 647, axisZ},   {615, 616, 617, axisZ},
+                            {410, 411, 412, axisZ},   {620, 621, 622, axisZ},   {605, 606, 607, axisZ},
+                            {640, 641, 642, axisZ},   {650, 651, 652, axisZ}};
+        std::vector<double> kept(gf, gf + 700);
+        int i = 0;
+        for (const auto& b : blocks) {
+            ++i;
+            gf[b.x] = 100.0 + 7.0 * i;
+            gf[b.y] = 60.0 + 5.0 * i;
+            gf[b.z] = 5.0 + 0.5 * i;
+            const QByteArray xyGo = "pushButton_" + QByteArray::number(2000 + b.x);
+            const QByteArray zGo = "pushButton_" + QByteArray::number(1000 + b.x);
+            click(xyGo.constData());
+            QVERIFY2(rig->runUntil([&] { return arrived(axisX, gf[b.x]) && arrived(axisY, gf[b.y]); }, 15.0),
+                     qPrintable(QString("%1: X %2 Y %3 Z %4 NG Z %5")
+                                    .arg(xyGo.constData())
+                                    .arg(command(axisX))
+                                    .arg(command(axisY))
+                                    .arg(command(axisZ))
+                                    .arg(command(axisNgZ))));
+            click(zGo.constData());
+            QVERIFY2(rig->runUntil([&] { return arrived(b.zAxis, gf[b.z]); }, 10.0), zGo.constData());
+            click("pushButton_213"); // 所有Z安全GO
+            QVERIFY(rig->runUntil([&] { return arrived(axisZ, gf[400]) && isidle(0, axisNgZ) == 1; }, 10.0));
+        }
+        std::copy(kept.begin(), kept.end(), gf);
     }
 
     void angleGoTurnsQToTheCorrectedAngle() {
