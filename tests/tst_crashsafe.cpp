@@ -31,9 +31,9 @@ QByteArray readFile(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// index=value entries of one section of a parameter or run-data file.
-QMap<int, double> section(const QByteArray& text, const QByteArray& name) {
-    QMap<int, double> values;
+// key=value entries of one section of a parameter or run-data file.
+QMap<QByteArray, QByteArray> entries(const QByteArray& text, const QByteArray& name) {
+    QMap<QByteArray, QByteArray> found;
     bool in = false;
     for (const QByteArray& raw : text.split('\n')) {
         const QByteArray line = raw.trimmed();
@@ -42,25 +42,25 @@ QMap<int, double> section(const QByteArray& text, const QByteArray& name) {
             continue;
         }
         const int eq = line.indexOf('=');
-        if (in && eq > 0) values[line.left(eq).toInt()] = line.mid(eq + 1).toDouble();
+        if (in && eq > 0) found[line.left(eq)] = line.mid(eq + 1);
     }
+    return found;
+}
+
+// index=value entries of one section.
+QMap<int, double> section(const QByteArray& text, const QByteArray& name) {
+    QMap<int, double> values;
+    const QMap<QByteArray, QByteArray> found = entries(text, name);
+    for (auto it = found.begin(); it != found.end(); ++it) values[it.key().toInt()] = it.value().toDouble();
     return values;
 }
 
 // The [records] section of the run data: record file name -> rows it vouches for.
 QMap<QString, int> recordRows(const QByteArray& text) {
     QMap<QString, int> rows;
-    bool in = false;
-    for (const QByteArray& raw : text.split('\n')) {
-        const QByteArray line = raw.trimmed();
-        if (line.startsWith('[')) {
-            in = line == "[records]";
-            continue;
-        }
-        const int eq = line.indexOf('=');
-        if (in && eq > 0 && line.endsWith(".csv=" + line.mid(eq + 1)))
-            rows[QString::fromUtf8(line.left(eq))] = line.mid(eq + 1).toInt();
-    }
+    const QMap<QByteArray, QByteArray> found = entries(text, "records");
+    for (auto it = found.begin(); it != found.end(); ++it)
+        if (it.key().endsWith(".csv")) rows[QString::fromUtf8(it.key())] = it.value().toInt();
     return rows;
 }
 
