@@ -155,24 +155,29 @@ private slots:
 
         // The label of the cell in progress was placed when the program went down: the
         // cell is not made again, with or without a crash, and its product is given up.
-        for (bool crash : {true, false}) {
-            gr[1] = 7.0;
-            kzct::RunDataRecords placed;
-            placed.open = crash;
-            placed.assembledCell = 7;
-            kzct::setRunDataRecords(placed);
-            QVERIFY(kzct::saveRunData("r"));
-            gr[1] = 0.0;
-            inifiletovar();
-            QCOMPARE(kzct::runDataRecords().assembledCell, 7);
-            RunDataKeeper::recover();
-            QCOMPARE(gr[1], 8.0);
-            KZLOG::CLog::Deinitializes();
-            QVERIFY(readFile(KZLOG::CLog::currentFile())
-                        .contains("the label of cell 7 of the product tray was placed before the program "
-                                  "stopped and its product is not counted"));
-            QFile::remove(KZLOG::CLog::currentFile());
-        }
+        // The first cell of a tray too.
+        for (int cell : {7, 1})
+            for (bool crash : {true, false}) {
+                gr[1] = cell;
+                kzct::RunDataRecords placed;
+                placed.open = crash;
+                placed.assembledCell = cell;
+                kzct::setRunDataRecords(placed);
+                QVERIFY(kzct::saveRunData("r"));
+                gr[1] = 0.0;
+                inifiletovar();
+                QCOMPARE(kzct::runDataRecords().assembledCell, cell);
+                RunDataKeeper::recover();
+                QCOMPARE(gr[1], cell + 1.0);
+                KZLOG::CLog::Deinitializes();
+                QVERIFY(
+                    readFile(KZLOG::CLog::currentFile())
+                        .contains(QString("the label of cell %1 of the product tray was placed before the "
+                                          "program stopped and its product is not counted")
+                                      .arg(cell)
+                                      .toUtf8()));
+                QFile::remove(KZLOG::CLog::currentFile());
+            }
         // A label placed on another cell than the one in progress says nothing about it.
         gr[1] = 4.0;
         kzct::RunDataRecords earlier;
