@@ -3,6 +3,7 @@
 
 #include "app/ClockTimer.h"
 #include "app/MachineData.h"
+#include "app/RefreshWhileShown.h"
 #include "pages/liaocang.h"
 #include "platform/kzct.h"
 #include "sequences/CycleData.h"
@@ -122,7 +123,7 @@ Form2::Form2(QWidget* parent) : ParameterPage(parent), ui(new Ui::Form2), m_time
                        static_cast<QWidget*>(ui->pushButton_305), static_cast<QWidget*>(ui->pushButton_308)})
         m_enabling.command(w);
     connect(m_timer, &ClockTimer::timeout, this, &Form2::refresh);
-    m_timer->start(200);
+    refreshWhileShown(this, m_timer, 200, [this] { refresh(); });
     initvartoui();
     refresh();
 }

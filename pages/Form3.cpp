@@ -3,6 +3,7 @@
 
 #include "app/ClockTimer.h"
 #include "app/MachineData.h"
+#include "app/RefreshWhileShown.h"
 #include "machine/IoAccess.h"
 #include "pages/liaocang.h"
 #include "sequences/BeltLine.h"
@@ -52,7 +53,7 @@ Form3::Form3(QWidget* parent) : ParameterPage(parent), ui(new Ui::Form3), m_time
 
     initvartoui();
     connect(m_timer, &ClockTimer::timeout, this, &Form3::refresh);
-    m_timer->start(200);
+    refreshWhileShown(this, m_timer, 200, [this] { refresh(); });
     refresh();
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/ClockTimer.h"
 #include "app/MachineData.h"
+#include "app/RefreshWhileShown.h"
 #include "pages/liaocang.h"
 #include "sequences/CalibPointMoves.h"
 #include "sequences/ManualMoves.h"
@@ -62,7 +63,7 @@ Form4::Form4(QWidget* parent) : ParameterPage(parent), ui(new Ui::Form4), m_time
 
     initvartoui();
     connect(m_timer, &ClockTimer::timeout, this, &Form4::refresh);
-    m_timer->start(200);
+    refreshWhileShown(this, m_timer, 200, [this] { refresh(); });
     refresh();
 }
 

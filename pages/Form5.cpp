@@ -3,6 +3,7 @@
 
 #include "app/ClockTimer.h"
 #include "app/MachineData.h"
+#include "app/RefreshWhileShown.h"
 
 #include <QSignalBlocker>
 
@@ -56,7 +57,7 @@ Form5::Form5(QWidget* parent) : ParameterPage(parent), ui(new Ui::Form5), m_time
 
     initvartoui();
     connect(m_timer, &ClockTimer::timeout, this, &Form5::refresh);
-    m_timer->start(200);
+    refreshWhileShown(this, m_timer, 200, [this] { refresh(); });
     refresh();
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/ClockTimer.h"
 #include "app/MachineData.h"
+#include "app/RefreshWhileShown.h"
 #include "machine/IoAccess.h"
 #include "pages/ManualOutputs.h"
 #include "sequences/ManualMoves.h"
@@ -60,7 +61,7 @@ Jogct::Jogct(QWidget* parent) : QDialog(parent), ui(new Ui::Jogct), m_timer(new 
     connectOutputs();
 
     connect(m_timer, &ClockTimer::timeout, this, &Jogct::refresh);
-    m_timer->start(100);
+    refreshWhileShown(this, m_timer, 100, [this] { refresh(); });
 }
 
 Jogct::~Jogct() {

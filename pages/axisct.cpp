@@ -3,6 +3,7 @@
 
 #include "app/ClockTimer.h"
 #include "app/MachineData.h"
+#include "app/RefreshWhileShown.h"
 #include "machine/CardInit.h"
 #include "sequences/ManualMoves.h"
 
@@ -44,7 +45,7 @@ axisct::axisct(QWidget* parent) : QWidget(parent), ui(new Ui::axisct), m_timer(n
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     connect(m_timer, &ClockTimer::timeout, this, &axisct::refresh);
-    m_timer->start(200);
+    refreshWhileShown(this, m_timer, 200, [this] { refresh(); });
 }
 
 axisct::~axisct() {

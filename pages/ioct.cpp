@@ -3,6 +3,7 @@
 
 #include "app/ClockTimer.h"
 #include "app/MachineData.h"
+#include "app/RefreshWhileShown.h"
 #include "pages/IoTable.h"
 #include "pages/ManualOutputs.h"
 
@@ -53,7 +54,7 @@ ioct::ioct(QWidget* parent) : QWidget(parent), ui(new Ui::ioct), m_timer(new Clo
         m_outputs.append(out);
     }
     connect(m_timer, &ClockTimer::timeout, this, &ioct::refresh);
-    m_timer->start(200);
+    refreshWhileShown(this, m_timer, 200, [this] { refresh(); });
 }
 
 ioct::~ioct() {

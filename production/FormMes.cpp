@@ -3,6 +3,7 @@
 
 #include "app/ClockTimer.h"
 #include "app/MachineData.h"
+#include "app/RefreshWhileShown.h"
 #include "platform/KZLOG.h"
 #include "production/MesConfig.h"
 #include "production/MesMessages.h"
@@ -15,7 +16,7 @@ FormMes::FormMes(QWidget* parent) : QWidget(parent), ui(new Ui::FormMes), m_time
     log->InsertUi("textEdit", QString(), ui->textEdit);
     initvartoui();
     connect(m_timer, &ClockTimer::timeout, this, &FormMes::tick);
-    m_timer->start(200);
+    refreshWhileShown(this, m_timer, 200, [this] { tick(); });
     tick();
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/ClockTimer.h"
 #include "app/MachineData.h"
+#include "app/RefreshWhileShown.h"
 #include "platform/kzct.h"
 
 Peifang1::Peifang1(QWidget* parent) : QDialog(parent), ui(new Ui::Peifang1) {
@@ -15,7 +16,7 @@ Peifang1::Peifang1(QWidget* parent) : QDialog(parent), ui(new Ui::Peifang1) {
     refresh();
     refreshTimer = new ClockTimer(this);
     connect(refreshTimer, &ClockTimer::timeout, this, &Peifang1::refresh);
-    refreshTimer->start(100);
+    refreshWhileShown(this, refreshTimer, 100, [this] { refresh(); });
     switchTimer = new ClockTimer(this);
     switchTimer->setSingleShot(true);
     switchTimer->stop();

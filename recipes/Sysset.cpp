@@ -5,6 +5,7 @@
 #include "app/ClockTimer.h"
 #include "app/MachineData.h"
 #include "app/Prompt.h"
+#include "app/RefreshWhileShown.h"
 #include "sequences/CycleData.h"
 
 #include <QCoreApplication>
@@ -23,7 +24,7 @@ Sysset::Sysset(QWidget* parent) : QDialog(parent), ui(new Ui::Sysset) {
     refreshSteps();
     stepTimer = new ClockTimer(this);
     connect(stepTimer, &ClockTimer::timeout, this, &Sysset::refreshSteps);
-    stepTimer->start(100);
+    refreshWhileShown(this, stepTimer, 100, [this] { refreshSteps(); });
 }
 
 Sysset::~Sysset() {

@@ -58,10 +58,18 @@ private slots:
         userLevel = level;
         page.tick();
         QCOMPARE(group->isEnabled(), enabled);
-        // The page's own 200 ms timer follows a change.
+        // The page's own 200 ms timer follows a change while the page is on screen.
+        page.show();
         userLevel = enabled ? 0 : 2;
         manualMode = 1.0;
         QTRY_COMPARE_WITH_TIMEOUT(group->isEnabled(), !enabled, 2000);
+        // Hidden, it rests; shown again, it is up to date at once.
+        page.hide();
+        userLevel = enabled ? 2 : 0;
+        QTest::qWait(500);
+        QCOMPARE(group->isEnabled(), !enabled);
+        page.show();
+        QCOMPARE(group->isEnabled(), enabled);
     }
 
     void saveThenLoadRoundTripsTheFourFields() {
