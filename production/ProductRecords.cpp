@@ -26,7 +26,7 @@ QList<ProductRecord> queue;
 const QString kSeparator = ",";
 const QString kDelimiter = "\"";
 // A header and one row are far below this; a larger file holds more rows and is only appended to.
-constexpr qint64 kSmallFile = 64 * 1024;
+constexpr qint64 kSmallFile = 4 * 1024;
 
 QString number(double v) {
     return QString::number(v, 'f', 3);

@@ -29,7 +29,9 @@
 #include <QTextBrowser>
 #include <QTextStream>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <set>
 
 namespace {
@@ -316,6 +318,21 @@ int ProductionRunner::productsMade() const {
 }
 
 void ProductionRunner::watch() {
+    // Flags change seldom; a whole shift passes here every 10 ms.
+    u8 alarms[256], prompts[64];
+    std::copy(std::begin(alarmFlags), std::end(alarmFlags), alarms);
+    std::copy(std::begin(promptFlags), std::end(promptFlags), prompts);
+    const bool same = std::memcmp(alarms, m_alarmFlagsSeen, sizeof alarms) == 0 &&
+                      std::memcmp(prompts, m_promptFlagsSeen, sizeof prompts) == 0;
+    std::memcpy(m_alarmFlagsSeen, alarms, sizeof alarms);
+    std::memcpy(m_promptFlagsSeen, prompts, sizeof prompts);
+    if (!same) countRaisedFlags();
+    const int state = trayState;
+    if (state == 2 && m_lastTrayState != 2) ++m_traysFinished;
+    m_lastTrayState = state;
+}
+
+void ProductionRunner::countRaisedFlags() {
     for (int i = 0; i < 256; ++i) {
         const bool on = alarmFlags[i];
         if (on && !m_alarmWas[i]) ++m_alarms[QString("alarmFlags[%1]").arg(i)];
@@ -326,9 +343,6 @@ void ProductionRunner::watch() {
         if (on && !m_promptWas[i]) ++m_alarms[QString("promptFlags[%1]").arg(i)];
         m_promptWas[i] = on;
     }
-    const int state = trayState;
-    if (state == 2 && m_lastTrayState != 2) ++m_traysFinished;
-    m_lastTrayState = state;
 }
 
 void ProductionRunner::heightLink() {

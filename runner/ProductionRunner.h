@@ -89,6 +89,7 @@ public:
 
 private:
     void watch();
+    void countRaisedFlags();
     void heightLink();
     void trayStandIn();
     static int csvRows();
@@ -109,6 +110,8 @@ private:
     HeightFault m_heightFault = HeightFault::None;
     bool m_alarmWas[256] = {};
     bool m_promptWas[64] = {};
+    uint8_t m_alarmFlagsSeen[256] = {};
+    uint8_t m_promptFlagsSeen[64] = {};
     QMap<QString, int> m_alarms;
     QString m_endReason;
     QJsonObject m_faults;
