@@ -5,9 +5,18 @@
 #include "production/MesData.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QStringList>
 
 namespace {
+
+// Ten times a second for every row: each fixed text is made into a QString once.
+const QString& fixedText(const char* text) {
+    static QHash<const char*, QString> texts;
+    auto it = texts.find(text);
+    if (it == texts.end()) it = texts.insert(text, QString::fromUtf8(text));
+    return *it;
+}
 
 struct Views {
     QTextBrowser* history;
@@ -15,6 +24,9 @@ struct Views {
     void row(int code, int level, bool active, const QString& text) const {
         adderrshow(history, current, text, active, code, level);
         AlarmBoard::note(code, level, active, text);
+    }
+    void row(int code, int level, bool active, const char* text) const {
+        row(code, level, active, fixedText(text));
     }
 };
 

@@ -70,7 +70,7 @@ ProductionRunner::ProductionRunner(uint32_t seed, bool images) : vm(seed), camer
 }
 
 ProductionRunner::~ProductionRunner() {
-    // Photo watchers of manual mode sleep on this clock; none may outlive the machine.
+    // Threads of manual mode (calibrations) sleep on this clock; none may outlive the machine.
     clock.releaseSleepers();
     retireVisionWatchers();
     if (window) TaskParams::GetInstance()->setSaveImages(m_savedImages);

@@ -354,13 +354,7 @@ private slots:
             rig->runFor(0.25);
             for (const auto& other : photos) QCOMPARE(w<QLineEdit>(other.verdict)->text(), QString("空"));
             click(p.button);
-            QVERIFY2(rig->runUntil(
-                         [&] {
-                             std::this_thread::yield(); // the watcher is a thread of its own
-                             return VisionResult[p.task][0] == 1.0;
-                         },
-                         5.0),
-                     p.button);
+            QVERIFY2(rig->runUntil([&] { return VisionResult[p.task][0] == 1.0; }, 5.0), p.button);
             rig->runFor(0.5); // a photo of another task would be done by now as well
             for (int t = 0; t < kVisionSlots; ++t)
                 QVERIFY2(t == p.task || VisionResult[t][0] == 0.0, p.button);

@@ -218,12 +218,7 @@ private slots:
         for (const auto& p : photos) {
             VisionResult[p.task][1] = 0;
             click(p.button);
-            QVERIFY(rig->runUntil(
-                [&] {
-                    std::this_thread::yield(); // the watcher is a thread of its own
-                    return VisionResult[p.task][0] == 1;
-                },
-                10.0));
+            QVERIFY(rig->runUntil([&] { return VisionResult[p.task][0] == 1; }, 10.0));
             refreshed();
             QVERIFY(VisionResult[p.task][1] == 1 || VisionResult[p.task][1] == 2);
             QCOMPARE(text(p.verdict), QString(VisionResult[p.task][1] == 1 ? "OK" : "NG"));

@@ -271,12 +271,7 @@ private slots:
 
         manualMode = 1.0;
         visionTrigger(6);
-        QVERIFY(rig.runUntil(
-            [] {
-                std::this_thread::yield(); // the watcher is a thread of its own
-                return VisionResult[6][0] == 1;
-            },
-            60.0));
+        QVERIFY(rig.runUntil([] { return VisionResult[6][0] == 1; }, 60.0));
         QCOMPARE(VisionResult[6][1], 1.0);
     }
 

@@ -20,7 +20,7 @@ namespace {
 
 // A watcher and the cycle or a calibration may read the same task at once.
 std::mutex textMutex;
-std::atomic<int> liveWatchers{0};
+std::atomic<int> runningWatchers{0};
 std::atomic<unsigned> watcherGeneration{0};
 
 constexpr int kLibraryTasks = 15;
@@ -56,22 +56,20 @@ void light(WORD bit, bool on) {
 constexpr int kValueSource[11] = {21, 20, 22, 23, 24, 25, 26, 27, 10, 11, 12};
 
 // Fills the result table for photos taken by hand; in automatic mode the cycle polls.
-void watch(int task, unsigned generation) {
-    if (manualMode != 1.0) return;
-    for (int reads = 0; reads < 10; ++reads) {
-        clk::sleepUs(100000);
-        if (watcherGeneration != generation) return;
+// One look every 100 ms on the clock's timer: no thread per photo, and a virtual
+// clock runs it in step with the machine.
+void watch(int task, unsigned generation, int reads) {
+    ++runningWatchers;
+    const bool again = [&] {
+        if (watcherGeneration != generation) return false;
         // Taken already by a reader that may have moved on (the cycle of a single
         // action restores older values): reading again would overwrite them.
-        if (VisionResult[task][0] > 0) return;
+        if (VisionResult[task][0] > 0) return false;
         visionRead(task);
-        if (VisionResult[task][0] > 0 || manualMode != 1.0) return;
-    }
-}
-
-void visionWatch(int task, unsigned generation) {
-    watch(task, generation);
-    --liveWatchers;
+        return VisionResult[task][0] <= 0 && manualMode == 1.0 && reads + 1 < 10;
+    }();
+    if (again) clk::callAfterUs(100000, [=] { watch(task, generation, reads + 1); });
+    --runningWatchers;
 }
 
 } // namespace
@@ -84,8 +82,10 @@ void visionTrigger(int task) {
     dmc_get_position_unit(cardNo, axisQ, &q);
     photoPos[task].x = x;
     photoPos[task].y = y;
-    ++liveWatchers;
-    std::thread(visionWatch, task, watcherGeneration.load()).detach();
+    if (manualMode == 1.0) {
+        const unsigned generation = watcherGeneration;
+        clk::callAfterUs(100000, [=] { watch(task, generation, 0); });
+    }
     if (task >= kLibraryTasks) return;
 
     taskdata* data = taskdata::GetInstance();
@@ -149,7 +149,7 @@ QString visionTextOf(int task, int i) {
 
 void retireVisionWatchers() {
     ++watcherGeneration;
-    while (liveWatchers > 0) std::this_thread::yield();
+    while (runningWatchers > 0) std::this_thread::yield();
 }
 
 double normAngle(double a0, double a1, double a2, double a3) {

@@ -24,8 +24,7 @@ void visionRead(int task);
 int visionExec(int task);
 // A copy of visionText[task][i], safe while a watcher writes the table.
 QString visionTextOf(int task, int i);
-// Ends every photo watcher before the machine goes away: a sleeping watcher returns at
-// its next wake without touching the machine. Blocks until the last has ended, so the
-// caller wakes sleepers first (a virtual clock releases them).
+// Ends every photo watcher before the machine goes away: a waiting watcher does
+// nothing when its time comes; one looking right now is waited for.
 void retireVisionWatchers();
 double normAngle(double a0, double a1, double a2, double a3);
