@@ -38,7 +38,7 @@ bool manualDiscard(double step) {
 
 } // namespace
 
-bool cycleStep(double step) {
+bool cycleGuard(double step) {
     if (stepA != step || !machineOk()) return false;
     return runA == 1 || manualRequest(labelRequestStep(step), barrelRequestStep(step)) || manualDiscard(step);
 }

@@ -1,11 +1,17 @@
 #pragma once
 // The automatic cycle's step blocks, grouped by job, and the helpers they share.
 // Taska's pass calls the groups in ascending order of their step numbers.
+#include "app/MachineData.h"
+
 class kzhttp;
 
+bool cycleGuard(double step);
 // stepA is at step and the step guard lets it run: homed, e-stop released, ready,
 // and running, or in manual mode with the test request that step belongs to.
-bool cycleStep(double step);
+// Inline: a pass asks it once for every step block.
+inline bool cycleStep(double step) {
+    return stepA == step && cycleGuard(step);
+}
 // The feeder handshake's guard for feederStep steps other than 0.
 bool feederGuard(double step);
 
