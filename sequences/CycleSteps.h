@@ -1,6 +1,8 @@
 #pragma once
 // The automatic cycle's step blocks, grouped by job, and the helpers they share.
 // Taska's pass calls the groups in ascending order of their step numbers.
+#include <cstdint>
+
 class kzhttp;
 
 // stepA is at step and the step guard lets it run: homed, e-stop released, ready,
@@ -40,6 +42,8 @@ void ngProductSteps();            // 400..465
 void qrPresenceSteps(kzhttp& in); // 520..571
 void ngLabelSteps();              // 600..605
 void newCellSteps();              // 650..671
+// When the height spot came to rest over the cell: only a reading since then is the cell's.
+extern int64_t heightWantedFromUs;
 // Clears the height sensor alarm once readings come again.
 void heightAlarmFollow();
 
