@@ -50,6 +50,7 @@ FaultCampaign::FaultCampaign(ProductionRunner& runner)
         m_seen.clear();
         m_collect = true;
         m_armed->set(r, true);
+        m_audit->vacuumCut = m_armed->cutsVacuum;
         m_struck = true;
     });
     r.clock.setEnabled(m_strikerId, false);
@@ -132,10 +133,24 @@ bool FaultCampaign::stoppedNow() const {
     return runA == 0 && !homing();
 }
 
+// The reset switches the nozzle vacuum off and opens the NG gripper: before pressing it
+// the operator takes a label still on the nozzle and a product still in the gripper off
+// by hand, as they would otherwise fall into the machine.
+void FaultCampaign::clearHandsBeforeReset() {
+    auto lock = r.plant().lock();
+    if (r.workcell().takeLabelOffNozzle(r.plant())) m_audit->labelTakenOffNozzle();
+    if (r.workcell().tray().takeFromGripper()) m_audit->productTakenFromGripper();
+}
+
+void FaultCampaign::pressReset() {
+    clearHandsBeforeReset();
+    r.press(Panel::ResetButton);
+}
+
 bool FaultCampaign::recover() {
     r.press(Panel::AlarmClearButton);
     if (!homedA || homeRequest) {
-        if (!homing()) r.press(Panel::ResetButton);
+        if (!homing()) pressReset();
         if (!r.clock.runUntil([] { return waitOperator == 1; }, 120.0)) return false;
     }
     r.press(Panel::StartButton);
@@ -149,7 +164,7 @@ bool FaultCampaign::hung(double seconds) const {
 bool FaultCampaign::recoverHung() {
     r.press(Panel::StopButton);
     r.press(Panel::AlarmClearButton);
-    r.press(Panel::ResetButton);
+    pressReset();
     if (!r.clock.runUntil([] { return waitOperator == 1; }, 120.0)) return false;
     r.press(Panel::StartButton);
     m_lastChangeUs = r.clock.nowUs();
@@ -168,6 +183,7 @@ CellOutcome FaultCampaign::runCell(const FaultKind& fault, CyclePhase p, double 
     }
     const double t0 = nowS(r);
     const int violationsBefore = m_audit->violations().size();
+    const int notesBefore = m_audit->notes().size();
     const int traysBefore = m_audit->traysChecked();
     if (runA == 0 && !homing()) recover();
     // Some phases pass inside one blocking pass of the cycle (the homing waits): a
@@ -176,7 +192,10 @@ CellOutcome FaultCampaign::runCell(const FaultKind& fault, CyclePhase p, double 
     m_armedPhase = p;
     m_struck = false;
     r.clock.setEnabled(m_strikerId, true);
-    if (p == CyclePhase::Homing) r.plant().panel().clickButton(Panel::ResetButton, 100000);
+    if (p == CyclePhase::Homing) {
+        clearHandsBeforeReset();
+        r.plant().panel().clickButton(Panel::ResetButton, 100000);
+    }
     const bool reached = r.clock.runUntil([&] { return m_struck; }, p == CyclePhase::Homing ? 30.0 : 400.0);
     r.clock.setEnabled(m_strikerId, false);
     m_armed = nullptr;
@@ -201,6 +220,7 @@ CellOutcome FaultCampaign::runCell(const FaultKind& fault, CyclePhase p, double 
     }
     o.kind = CellOutcome::Struck;
     if (fault.mes) m_audit->mesFaultInSpan = true;
+    m_audit->vacuumCut = fault.cutsVacuum;
     const bool fromHoming = p == CyclePhase::Homing;
     o.stopped = r.clock.runUntil(
         [&] { return fromHoming ? (alarmActive || !homing()) && waitOperator != 1 : stoppedNow(); },
@@ -225,6 +245,7 @@ CellOutcome FaultCampaign::runCell(const FaultKind& fault, CyclePhase p, double 
     m_collect = false;
     fault.set(r, false);
     r.clock.runFor(0.5);
+    m_audit->vacuumCut = false;
     o.rehomed = !homedA || homing();
     if (o.stopped || runA == 0) {
         o.resumed = recover();
@@ -264,6 +285,7 @@ CellOutcome FaultCampaign::runCell(const FaultKind& fault, CyclePhase p, double 
     o.laterAlarms = m_seen;
     m_collect = false;
     o.violations = m_audit->violations().mid(violationsBefore);
+    o.notes = m_audit->notes().mid(notesBefore);
     o.seconds = nowS(r) - t0;
     return o;
 }
@@ -285,6 +307,7 @@ QJsonObject FaultCampaign::cellToJson(const CellOutcome& c) {
     o["hangs"] = c.hangs;
     o["laterAlarms"] = QJsonArray::fromStringList(c.laterAlarms);
     o["violations"] = QJsonArray::fromStringList(c.violations);
+    o["notes"] = QJsonArray::fromStringList(c.notes);
     o["seconds"] = c.seconds;
     return o;
 }
@@ -311,6 +334,7 @@ CellOutcome FaultCampaign::cellFromJson(const QJsonObject& o) {
     c.hangs = o["hangs"].toInt();
     c.laterAlarms = list("laterAlarms");
     c.violations = list("violations");
+    c.notes = list("notes");
     c.seconds = o["seconds"].toDouble();
     return c;
 }
@@ -331,6 +355,7 @@ QString cellText(const CellOutcome& c) {
     if (c.extraStops > 0)
         parts << QString("%1 more stop(s): %2").arg(c.extraStops).arg(c.laterAlarms.join(" / "));
     if (c.hangs > 0) parts << QString("waited without end %1 time(s), reset by the operator").arg(c.hangs);
+    if (!c.notes.isEmpty()) parts << "noted: " + c.notes.join("; ");
     parts << (!c.trayDone              ? QString("tray NOT finished")
               : c.violations.isEmpty() ? QString("invariants held")
                                        : "VIOLATED: " + c.violations.join("; "));
@@ -437,16 +462,19 @@ QJsonObject FaultCampaign::runShift(double hours, double rate, uint32_t seed) {
         if (active < 0 && t >= nextFault) {
             active = pick(rng);
             pool[active].set(r, true);
+            m_audit->vacuumCut = pool[active].cutsVacuum;
             ++injected[pool[active].id];
             repairAt = t + repair(rng);
             nextFault = repairAt + gap(rng);
         }
         if (active >= 0) {
             if (pool[active].mes) m_audit->mesFaultInSpan = true;
+            m_audit->vacuumCut = pool[active].cutsVacuum;
             if (t >= repairAt) {
                 pool[active].set(r, false);
                 active = -1;
                 r.clock.runFor(0.5);
+                m_audit->vacuumCut = false;
                 if (runA == 0 && !homing()) {
                     ++recoveries;
                     if (!recover()) ++failedRecoveries;

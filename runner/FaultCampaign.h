@@ -35,6 +35,7 @@ struct CellOutcome {
     int hangs = 0;         // times the cycle waited without end and the operator reset it
     QStringList laterAlarms;
     QStringList violations;
+    QStringList notes; // what the flow explains: products judged empty, labels taken off by hand
     double seconds = 0;
     bool held() const { return violations.isEmpty() && trayDone; }
 };
@@ -77,6 +78,8 @@ private:
     void sampleShift();
     bool stoppedNow() const;
     void clearFailedPlate();
+    void pressReset();
+    void clearHandsBeforeReset();
 
     ProductionRunner& r;
     std::unique_ptr<FlowAudit> m_audit;

@@ -85,14 +85,16 @@ QList<FaultKind> faultCatalog() {
     }
     for (int n = 1; n <= 3; ++n)
         add(QString("can-node-%1").arg(n), QString("CAN I/O node %1 lost").arg(n),
-            [n](ProductionRunner& r, bool on) { r.plant().setCanNodeLost(n, on); });
+            [n](ProductionRunner& r, bool on) { r.plant().setCanNodeLost(n, on); })
+            ->cutsVacuum = n == 2; // the vacuum valve is on node 2
     add(
         "no-card", "no motion card answers", [](ProductionRunner&, bool) {},
         [](CyclePhase) {
             return QString("the card is looked for only at start-up (see the start-up tests)");
         });
-    add("nozzle-empty", "the nozzle picks nothing",
-        [](ProductionRunner& r, bool on) { r.plant().setNoLabel(on); });
+    add("nozzle-empty", "the nozzle picks nothing", [](ProductionRunner& r, bool on) {
+        r.plant().setNoLabel(on);
+    })->cutsVacuum = true;
     add("feeder-empty", "the feeder's magazine runs empty", [](ProductionRunner& r, bool on) {
         auto lock = r.plant().lock();
         r.workcell().feeder().setPlatesLeft(on ? 0 : -1);

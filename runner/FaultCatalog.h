@@ -17,6 +17,8 @@ struct FaultKind {
     std::function<QString(CyclePhase p)> cannotStrike;
     bool mes = false;    // needs the MES on
     bool homing = false; // acts only while the axes home
+    // Takes the nozzle's vacuum away: a label on the nozzle falls where it is.
+    bool cutsVacuum = false;
 };
 
 QList<FaultKind> faultCatalog();

@@ -123,6 +123,10 @@ void clearLabelPhotos() {
     lastPhotoCell = 0.0;
 }
 
+int64_t heightWantedFromUs = 0;
+
+// The alarm stands until the sensor answers again with a reading the cell can use.
 void heightAlarmFollow() {
-    if (alarmFlags[kHeightAlarm] && heightFresh()) alarmFlags[kHeightAlarm] = 0;
+    if (alarmFlags[kHeightAlarm] && heightFresh() && heightLastGoodUs() >= heightWantedFromUs)
+        alarmFlags[kHeightAlarm] = 0;
 }

@@ -3,6 +3,8 @@
 // Taska's pass calls the groups in ascending order of their step numbers.
 #include "app/MachineData.h"
 
+#include <cstdint>
+
 class kzhttp;
 
 bool cycleGuard(double step);
@@ -46,6 +48,8 @@ void ngProductSteps();            // 400..465
 void qrPresenceSteps(kzhttp& in); // 520..571
 void ngLabelSteps();              // 600..605
 void newCellSteps();              // 650..671
+// When the height spot came to rest over the cell: only a reading since then is the cell's.
+extern int64_t heightWantedFromUs;
 // Clears the height sensor alarm once readings come again.
 void heightAlarmFollow();
 

@@ -5,6 +5,7 @@
 #include "machine/Permissions.h"
 #include "machine/ResetMachine.h"
 #include "platform/Clock.h"
+#include "platform/KZLOG.h"
 #include "sequences/CycleData.h"
 #include "sequences/Cylinders.h"
 #include "sequences/NamedMoves.h"
@@ -67,6 +68,8 @@ void markHomed(std::initializer_list<WORD> axes) {
 }
 
 void outputsToRest() {
+    // The vacuum goes off below: a label still held falls where the nozzle stands.
+    if (inImg[32]) KZLOG::CLog::Warn("复位：吸笔真空关闭时吸笔上仍有标签，请取走掉落的标签。");
     for (WORD light = 0; light < 3; ++light) singleout(cardNo, 1, 1, light, 0, 0);
     for (int k = 0; k < 3; ++k) feederOut(k, false);
     node2Out(0, false);
@@ -203,6 +206,7 @@ void homingResetBlock() {
         axisHomed[axis] = 0;
     }
     if (!waitStanding({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11})) return;
+    forgetMoveOrders(); // the cycle starts over after the homing
     outputsToRest();
     stepA = 1000;
     usTstart(kHomingTimer, 1000000);

@@ -21,8 +21,17 @@ double cols(int tray) {
     return gf[501 + 10 * tray];
 }
 
+// The last target each working axis was sent to, so that a start can finish a move
+// that a stop cut short (each step waits for its move to arrive).
+struct Order {
+    bool set = false;
+    double target = 0.0, speed = 0.0;
+};
+Order orders[5];
+
 void go(WORD axis, double target, double speed) {
     spmove(cardNo, axis, target, speed, 1);
+    if (axis < 5) orders[axis] = {true, target, speed};
 }
 bool at(WORD axis, double target) {
     return get_poscmp(cardNo, axis, target) == 1;
@@ -62,6 +71,18 @@ bool zSafeReached() {
 }
 
 } // namespace
+
+void resumeInterruptedMoves() {
+    for (WORD axis = 0; axis < 5; ++axis) {
+        const Order& o = orders[axis];
+        if (o.set && axisHomed[axis] && isidle(cardNo, axis) == 1 && !at(axis, o.target))
+            spmove(cardNo, axis, o.target, o.speed, 1);
+    }
+}
+
+void forgetMoveOrders() {
+    for (Order& o : orders) o = Order();
+}
 
 int trayDone(int k) {
     if (k < 0 || k > 2) return 0;

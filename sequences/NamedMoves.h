@@ -8,6 +8,11 @@ extern volatile int trayPathMode;
 // X and Y targets of the last started corrected assembly move.
 extern double lastAssembleXY[2];
 
+// A stop (door, e-stop, limit) halts the axes mid-move: a start sends the working axes
+// on to the targets they were given, so the interrupted step goes on. A reset forgets them.
+void resumeInterruptedMoves();
+void forgetMoveOrders();
+
 int trayDone(int k);
 int labelPlateDone();
 // X and Y of a 1-based cell of tray 0, 1 or 2 counted from a taught start point.

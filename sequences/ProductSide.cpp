@@ -55,9 +55,10 @@ void newCell(bool first) {
 }
 
 void step663() {
-    // A reading older than the sensor's poll says nothing about this cell. A dry run
-    // works without material: nothing under the spot is no fault there.
-    if (!heightFresh() && !dryRun) {
+    // An older reading (the sensor fell silent on the way here) is another place's
+    // height and would judge a good product empty. A dry run works without material:
+    // nothing under the spot is no fault there.
+    if (heightLastGoodUs() < heightWantedFromUs && !dryRun) {
         stopWith(kHeightAlarm);
         return;
     }
@@ -289,6 +290,7 @@ void newCellSteps() {
         stepA = 662;
     }
     if (cycleStep(662) && moveHeightZ(1)) {
+        heightWantedFromUs = clk::nowUs();
         usTstart(kPhotoTimer, 300000);
         stepA = 663;
     }

@@ -5,6 +5,7 @@
 #include "production/kzhttp.h"
 #include "sequences/CycleSteps.h"
 #include "sequences/Homing.h"
+#include "sequences/NamedMoves.h"
 
 #include <atomic>
 
@@ -46,6 +47,9 @@ void Taska::pass() {
     running.store(this);
     homingResetBlock();
     homingStep();
+    // Starting again repeats the interrupted action: moves a stop cut short go on.
+    if (runA && !m_wasRunning && homedA) resumeInterruptedMoves();
+    m_wasRunning = runA;
     heightAlarmFollow();
     feederSteps();
     trayLevelSteps();

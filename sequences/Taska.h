@@ -33,6 +33,7 @@ protected:
 
 private:
     void makeMesClients();
+    bool m_wasRunning = false;
 
     std::unique_ptr<kzhttp> mesInHttp;  // in-station requests
     std::unique_ptr<kzhttp> mesOutHttp; // out-station requests

@@ -1,6 +1,7 @@
 #include "Workcell.h"
 
 #include "Feeder.h"
+#include "NozzleVacuum.h"
 #include "Plant.h"
 #include "ProductTray.h"
 
@@ -111,6 +112,13 @@ bool Workcell::grip(Plant& plant) {
     m_ey = -s * dx + c * dy;
     m_rel = m_label.angle - q;
     m_carrying = true;
+    return true;
+}
+
+bool Workcell::takeLabelOffNozzle(Plant& plant) {
+    if (!m_carrying) return false;
+    m_carrying = false; // gone by hand: the nozzle lets go of nothing
+    plant.nozzle().drop(plant);
     return true;
 }
 

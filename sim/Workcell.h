@@ -47,6 +47,8 @@ public:
     void emptyLabelBox() { m_boxCount = 0; }
     // Fault: the next n labels fall off the nozzle while it rises from the plate.
     void loseLabelsOnLift(int n) { m_loseOnLift = n; }
+    // The operator takes the label off the nozzle by hand; false when it holds none.
+    bool takeLabelOffNozzle(Plant& plant);
 
     // The calibration plate, laid down by hand (mark at x, y in the upper camera's frame).
     void placePlate(double x, double y, double angle);

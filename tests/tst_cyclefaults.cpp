@@ -3,7 +3,9 @@
 // while lifting, feeder time-outs and a silent height sensor.
 #include "CycleRig.h"
 
+#include "platform/KZLOG.h"
 #include "sequences/NamedMoves.h"
+#include "sim/NozzleVacuum.h"
 
 #include <QtTest>
 #include <cmath>
@@ -114,6 +116,72 @@ private slots:
         QVERIFY(rig.runUntil([] { return alarmFlags[kHeightAlarm] == 0; }, 1.0));
         QVERIFY(rig.start());
         QVERIFY2(rig.runUntil([] { return gr[21] == 1; }, 60.0), qPrintable(rig.state()));
+    }
+
+    // The sensor falls silent while the head is on its way to the next cell: the last
+    // reading is of another place and must not judge that cell empty.
+    void heightSensorSilentOnTheWayJudgesNoCellEmpty() {
+        CycleRig rig;
+        // A barrel only under the resting spot; on the way the sensor sees the tray floor.
+        rig.heightOf = [](int) { return stepA == 662 || stepA == 663 ? 0.0 : -5.0; };
+        rig.clock.addPeriodic("silence", 1000, [&rig] {
+            if (gr[21] == 1 && gr[1] == 2 && stepA == 661) rig.heightOn = false;
+        });
+        QVERIFY(rig.homeAndStart());
+        QVERIFY2(rig.runUntil([] { return alarmFlags[kHeightAlarm] == 1; }, 60.0), qPrintable(rig.state()));
+        rig.runFor(2.0); // the alarm stands while no reading comes
+        QCOMPARE(alarmFlags[kHeightAlarm], u8(1));
+        QCOMPARE(int(runA), 0);
+        QCOMPARE(stepA, 663.0);
+        QCOMPARE(gr[1], 2.0);
+        rig.heightOn = true;
+        QVERIFY(rig.runUntil([] { return alarmFlags[kHeightAlarm] == 0; }, 1.0));
+        rig.clearAlarm();
+        QVERIFY(rig.start());
+        QVERIFY2(rig.runUntil([] { return gr[21] == 2; }, 60.0), qPrintable(rig.state()));
+        QCOMPARE(gr[1], 3.0); // cell 2 was labelled, not skipped
+    }
+
+    // A door opened while the nozzle carries its label to the barrel stops the axes
+    // mid-move; closing it and starting again finishes that move and the product.
+    void doorDuringPlacementResumesTheInterruptedMove() {
+        CycleRig rig;
+        gd[4] = 0.0; // the doors are watched
+        bool opened = false;
+        rig.clock.addPeriodic("door", 1000, [&] {
+            if (!opened && stepA == 302) {
+                rig.plant().setDoorOpen(0, true);
+                opened = true;
+            }
+        });
+        QVERIFY(rig.homeAndStart());
+        QVERIFY2(rig.runUntil([&] { return opened && runA == 0; }, 60.0), qPrintable(rig.state()));
+        rig.runFor(1.0);
+        QCOMPARE(stepA, 302.0);
+        QVERIFY(rig.plant().axisSnapshot(0).moving == false);
+        rig.plant().setDoorOpen(0, false);
+        rig.runFor(0.5);
+        rig.clearAlarm();
+        QVERIFY(rig.start());
+        QVERIFY2(rig.runUntil([] { return gr[21] == 1; }, 20.0), qPrintable(rig.state()));
+        QCOMPARE(rig.reports, 1);
+    }
+
+    // A reset lets go of a label still on the nozzle: the log says so, so that the
+    // operator looks for it.
+    void resetWithALabelOnTheNozzleIsLogged() {
+        CycleRig rig;
+        KZLOG::CLog::Initialize(Paths::logDir()); // this rig's data root
+        QVERIFY(rig.homeAndStart());
+        QVERIFY2(rig.runUntil([] { return stepA >= 211 && stepA <= 214; }, 60.0), qPrintable(rig.state()));
+        QCOMPARE(inImg[32], u8(1));
+        rig.press(Panel::StopButton);
+        rig.press(Panel::ResetButton);
+        QVERIFY(rig.runUntil([] { return waitOperator == 1; }, 40.0));
+        QCOMPARE(rig.plant().output(sim::NozzleVacuum::kVacuumValve), false);
+        QFile log(KZLOG::CLog::currentFile());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(log.readAll()).contains("吸笔真空关闭时吸笔上仍有标签"));
     }
 
     void mesOutRefusalMakesTheProductNg() {

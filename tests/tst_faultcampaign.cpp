@@ -12,6 +12,7 @@
 #include "runner/ProductionRunner.h"
 #include "sequences/CycleData.h"
 #include "sim/VirtualCameras.h"
+#include "sim/Workcell.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -30,7 +31,7 @@ struct Expect {
 
 QString describe(const CellOutcome& c) {
     return QString("%1 at %2: alarms [%3] stopped %4 still %5 (%6) rehomed %7 resumed %8 tray %9 extra %10 "
-                   "hangs %11 later [%12] violations [%13] %14")
+                   "hangs %11 later [%12] violations [%13] %14 notes [%15]")
         .arg(c.fault, c.phase, c.alarms.join(" / "))
         .arg(c.stopped)
         .arg(c.stillOk)
@@ -40,7 +41,8 @@ QString describe(const CellOutcome& c) {
         .arg(c.trayDone)
         .arg(c.extraStops)
         .arg(c.hangs)
-        .arg(c.laterAlarms.join(" / "), c.violations.join("; "), c.explanation);
+        .arg(c.laterAlarms.join(" / "), c.violations.join("; "), c.explanation)
+        .arg(c.notes.join("; "));
 }
 
 } // namespace
@@ -124,6 +126,38 @@ private slots:
         if (index >= 8) return;
         QVERIFY2(c.trayDone, qPrintable(d));
         QVERIFY2(c.violations.isEmpty(), qPrintable(d));
+    }
+
+    // What the cycle does with what it was told is no fault: cells the presence photo
+    // judged empty are skipped without a label; a label the fault itself takes off the
+    // nozzle leaves its product to the check photo, which finds it NG (a row, the NG tray).
+    void flowsTheCycleWasToldAreNoViolations() {
+        const CellOutcome empty =
+            campaign->runCell(*findFault(catalog, "vision-presence-ng"), CyclePhase::HeightPresence);
+        QVERIFY2(empty.held(), qPrintable(describe(empty)));
+        QVERIFY2(empty.notes.join("; ").contains("judged empty"), qPrintable(describe(empty)));
+        const CellOutcome fell =
+            campaign->runCell(*findFault(catalog, "nozzle-empty"), CyclePhase::Placement);
+        QVERIFY2(fell.held(), qPrintable(describe(fell)));
+        const QString notes = fell.notes.join("; ");
+        QVERIFY2(notes.contains("fell off the nozzle") && notes.contains("found NG by the check photo"),
+                 qPrintable(describe(fell)));
+    }
+
+    // A servo alarm while the nozzle holds its label: the axes must home again, and the
+    // operator takes the label off before the reset lets it fall into the machine.
+    void aLabelOnTheNozzleIsTakenOffBeforeTheReset() {
+        QVERIFY2(r->clock.runUntil([] { return stepA >= 211 && stepA <= 214; }, 120.0),
+                 qPrintable(QString::number(stepA)));
+        {
+            auto lock = r->plant().lock();
+            QVERIFY(r->workcell().carrying());
+        }
+        const CellOutcome c = campaign->runCell(*findFault(catalog, "servo-x"), CyclePhase::LowerPhoto);
+        QVERIFY2(c.rehomed && c.held(), qPrintable(describe(c)));
+        QVERIFY2(c.notes.join("; ").contains("taken off the nozzle"), qPrintable(describe(c)));
+        auto lock = r->plant().lock();
+        QVERIFY(!r->workcell().carrying());
     }
 
     void faultsThatCannotStrikeSaySo() {
