@@ -48,6 +48,8 @@ void Taska::pass() {
     homingResetBlock();
     homingStep();
     // Starting again repeats the interrupted action: moves a stop cut short go on.
+    // Not after manual mode: the operator may have moved the axes meanwhile.
+    if (manualMode == 1.0) forgetMoveOrders();
     if (runA && !m_wasRunning && homedA) resumeInterruptedMoves();
     m_wasRunning = runA;
     heightAlarmFollow();

@@ -167,6 +167,36 @@ private slots:
         QCOMPARE(rig.reports, 1);
     }
 
+    // Manual mode between the stop and the start: the axes may have been moved by hand,
+    // so the start sends none of them to the target it had before.
+    void noInterruptedMoveGoesOnAfterManualMode() {
+        CycleRig rig;
+        gd[4] = 0.0;
+        bool opened = false;
+        rig.clock.addPeriodic("door", 1000, [&] {
+            if (!opened && stepA == 302) {
+                rig.plant().setDoorOpen(0, true);
+                opened = true;
+            }
+        });
+        QVERIFY(rig.homeAndStart());
+        QVERIFY2(rig.runUntil([&] { return opened && runA == 0; }, 60.0), qPrintable(rig.state()));
+        rig.runFor(1.0);
+        rig.plant().setDoorOpen(0, false);
+        manualMode = 1.0;
+        rig.runFor(0.5);
+        manualMode = 0.0;
+        rig.clearAlarm();
+        bool moved = false;
+        rig.clock.addPeriodic("moves", 1000, [&] {
+            for (int axis = 0; axis < 5; ++axis) moved = moved || rig.plant().axisSnapshot(axis).moving;
+        });
+        QVERIFY(rig.start());
+        rig.runFor(2.0);
+        QVERIFY(!moved);
+        QCOMPARE(stepA, 302.0);
+    }
+
     // A reset lets go of a label still on the nozzle: the log says so, so that the
     // operator looks for it.
     void resetWithALabelOnTheNozzleIsLogged() {
