@@ -52,6 +52,7 @@ const Tray* BeltTransport::trayAt(double x) const {
 }
 
 void BeltTransport::placeTray(const Tray& tray) {
+    wakeParts();
     m_trays.push_back(tray);
     std::sort(m_trays.begin(), m_trays.end(), [](const Tray& a, const Tray& b) { return a.front > b.front; });
 }
@@ -60,6 +61,7 @@ bool BeltTransport::removeTray(int id) {
     const auto it = std::find_if(m_trays.begin(), m_trays.end(), [id](const Tray& t) { return t.id == id; });
     if (it == m_trays.end()) return false;
     m_trays.erase(it);
+    wakeParts();
     return true;
 }
 
