@@ -84,6 +84,9 @@ void Plant::step(int64_t nowUs) {
 }
 
 int64_t Plant::nextStepUs() {
+    // The published state answers without the lock while an axis moves (most of the time).
+    for (const SimAxis& a : m_axes)
+        if (!a.done()) return PlantElement::kBusy;
     auto guard = readLock();
     for (const SimAxis& a : m_axes)
         if (a.active()) return PlantElement::kBusy;
@@ -103,8 +106,12 @@ void Plant::restUntil(int64_t nowUs) {
 
 void Plant::stepOnce() {
     m_inStep = true;
-    for (SimAxis& a : m_axes)
-        if (a.active()) a.step(kPlantStepUs);
+    for (SimAxis& a : m_axes) {
+        if (a.active())
+            a.step(kPlantStepUs);
+        else
+            a.stand();
+    }
     const int64_t now = nowUs();
     for (size_t i = 0; i < m_elements.size(); ++i) {
         PartRest& r = m_rest[i];
@@ -170,6 +177,8 @@ void Plant::republishOutputs(int group) {
 
 void Plant::writeOutput(int image, bool on) {
     if (!validIo(image)) return;
+    // Most writes repeat what is there (lamps every scan): nothing to do.
+    if (output(image) == on) return;
     auto guard = readLock();
     const int g = image >> 4;
     if (g > 0 && !canNodeUp(g)) return;

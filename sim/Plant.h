@@ -92,6 +92,10 @@ public:
     }
     // Drives an input: elements, the panel, tests.
     void setInput(int image, bool active);
+    // The input as its driver last set it, forcing aside; plant lock held.
+    bool driven(int image) const {
+        return image >= 0 && image < kIoCount && ((m_inDriven[size_t(image >> 4)] >> (image & 15)) & 1u);
+    }
     // Overrides an input whatever drives it: 0 or 1; -1 gives it back to its driver.
     void forceInput(int image, int value);
     // Writes an output as the card does; no effect on a CAN node that is down.

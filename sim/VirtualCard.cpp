@@ -218,6 +218,7 @@ short VirtualCard::writeCanOutbit(WORD cardNo, WORD node, WORD bitno, WORD onOff
     count(CallWriteCanOutbit);
     if (!present(cardNo)) return kNoCard;
     if (node < 1 || node > 3 || bitno > 15) return kErrParam;
+    if (m_plant.canNodeUp(node) && m_plant.output(16 * node + bitno) == (onOff == 0)) return 0;
     auto guard = m_plant.readLock();
     if (!m_plant.canNodeUp(node)) {
         logError("dmc_write_can_outbit", node * 100 + bitno, kErrCan);
