@@ -42,6 +42,7 @@ BeltTransport::BeltTransport(BeltLayout layout, Neighbour* upstream, Neighbour* 
 }
 
 void BeltTransport::attach(Plant& plant) {
+    m_axis = &plant.axis(m_layout.axis);
     updateSensors(plant);
 }
 
@@ -52,6 +53,7 @@ const Tray* BeltTransport::trayAt(double x) const {
 }
 
 void BeltTransport::placeTray(const Tray& tray) {
+    wakeParts();
     m_trays.push_back(tray);
     std::sort(m_trays.begin(), m_trays.end(), [](const Tray& a, const Tray& b) { return a.front > b.front; });
 }
@@ -60,16 +62,15 @@ bool BeltTransport::removeTray(int id) {
     const auto it = std::find_if(m_trays.begin(), m_trays.end(), [id](const Tray& t) { return t.id == id; });
     if (it == m_trays.end()) return false;
     m_trays.erase(it);
+    wakeParts();
     return true;
 }
 
 void BeltTransport::step(Plant& plant, int64_t nowUs) {
     (void)nowUs;
-    const double pos = plant.axis(m_layout.axis).mechPos();
-    if (!m_started) m_lastPos = pos, m_started = true;
-    const double belt = pos - m_lastPos;
-    m_lastPos = pos;
-    m_running = plant.axis(m_layout.axis).active();
+    // The belt turned as far as its axis in this step; an empty belt may rest meanwhile.
+    const double belt = m_started ? plant.axis(m_layout.axis).lastMove() : 0.0;
+    m_started = true;
 
     for (size_t i = 0; i < m_layout.stoppers.size(); ++i)
         m_stopperUp[i] = plant.cylinder(m_layout.stoppers[i].first).position() < 0.5;
@@ -120,8 +121,7 @@ void BeltTransport::step(Plant& plant, int64_t nowUs) {
 }
 
 int64_t BeltTransport::restUntilUs(Plant& plant) const {
-    const SimAxis& axis = plant.axis(m_layout.axis);
-    if (!m_started || axis.active() || m_running || axis.mechPos() != m_lastPos) return kBusy;
+    if (!m_started || (!m_trays.empty() && plant.axis(m_layout.axis).active())) return kBusy;
     if ((m_up && m_up->moving()) || (m_down && m_down->moving())) return kBusy;
     for (size_t i = 0; i < m_layout.stoppers.size(); ++i)
         if (m_stopperUp[i] != (plant.cylinder(m_layout.stoppers[i].first).position() < 0.5)) return kBusy;
@@ -137,7 +137,10 @@ int64_t BeltTransport::restUntilUs(Plant& plant) const {
 }
 
 void BeltTransport::updateSensors(Plant& plant) {
-    for (const auto& s : m_layout.sensors) plant.setInput(s.first, trayAt(s.second) != nullptr);
+    for (const auto& s : m_layout.sensors) {
+        const bool covered = trayAt(s.second) != nullptr;
+        if (plant.driven(s.first) != covered) plant.setInput(s.first, covered);
+    }
 }
 
 Belts addBelts(Plant& plant) {

@@ -6,6 +6,7 @@
 // The sensors along the belt see the trays that cover them.
 #include "sim/Neighbour.h"
 #include "sim/PlantElement.h"
+#include "sim/SimAxis.h"
 #include "sim/Tray.h"
 
 #include <string>
@@ -56,7 +57,7 @@ public:
     }
     bool liftUp() const { return m_liftUp; }
     bool stopperUp(size_t i) const { return i < m_stopperUp.size() && m_stopperUp[i]; }
-    bool running() const { return m_running; }
+    bool running() const { return m_axis && m_axis->active(); }
 
 private:
     void updateSensors(Plant& plant);
@@ -65,9 +66,8 @@ private:
     Neighbour* m_up;
     Neighbour* m_down;
     std::vector<Tray> m_trays;
-    double m_lastPos = 0;
+    const SimAxis* m_axis = nullptr;
     bool m_started = false;
-    bool m_running = false;
     bool m_liftUp = false;
     std::vector<bool> m_stopperUp;
 };

@@ -58,6 +58,7 @@ int64_t Feeder::restUntilUs(Plant& plant) const {
 void Feeder::setJammed(bool on) {
     m_jammed = on;
     if (!on) m_alarm = false;
+    wakeParts();
 }
 
 void Feeder::publish(Plant& plant) {
@@ -87,13 +88,18 @@ void Feeder::presentPlate(Plant& plant) {
         l.bad = bad < m_settings.badRate;
         m_has[size_t(c - 1)] = empty >= m_settings.emptyRate;
     }
+    m_labelsLeft = int(std::count(m_has.begin(), m_has.end(), char(1)));
     m_platePresent = true;
+    wakeParts();
     ++m_platesFed;
     publish(plant);
 }
 
-int Feeder::labelsLeft() const {
-    return int(std::count(m_has.begin(), m_has.end(), char(1)));
+void Feeder::setHas(int cell, bool has) {
+    char& h = m_has[size_t(cell - 1)];
+    if (bool(h) != has) m_labelsLeft += has ? 1 : -1;
+    h = has;
+    wakeParts();
 }
 
 bool Feeder::hasLabel(int cell) const {
@@ -111,7 +117,7 @@ int Feeder::labelAt(double x, double y, double tol) const {
 
 Label Feeder::take(Plant& plant, int cell) {
     Label l = m_labels[size_t(cell - 1)];
-    m_has[size_t(cell - 1)] = 0;
+    setHas(cell, false);
     publish(plant);
     return l;
 }
@@ -119,7 +125,7 @@ Label Feeder::take(Plant& plant, int cell) {
 void Feeder::putBack(Plant& plant, int cell, const Label& l) {
     if (cell < 1 || cell > int(m_labels.size())) return;
     m_labels[size_t(cell - 1)] = l;
-    m_has[size_t(cell - 1)] = 1;
+    setHas(cell, true);
     publish(plant);
 }
 
@@ -128,7 +134,7 @@ void Feeder::setBad(int cell, bool bad) {
 }
 
 void Feeder::removeLabel(Plant& plant, int cell) {
-    if (cell >= 1 && cell <= int(m_has.size())) m_has[size_t(cell - 1)] = 0;
+    if (cell >= 1 && cell <= int(m_has.size())) setHas(cell, false);
     publish(plant);
 }
 

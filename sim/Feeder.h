@@ -39,11 +39,17 @@ public:
     int64_t restUntilUs(Plant& plant) const override;
 
     // With the plant lock held for all of these.
-    void setGrid(const TrayGrid& grid) { m_grid = grid; }
+    void setGrid(const TrayGrid& grid) {
+        m_grid = grid;
+        wakeParts();
+    }
     const TrayGrid& grid() const { return m_grid; }
     Settings& settings() { return m_settings; }
     // Plates left in the magazine; -1 (the default) never runs empty.
-    void setPlatesLeft(int plates) { m_platesLeft = plates; }
+    void setPlatesLeft(int plates) {
+        m_platesLeft = plates;
+        wakeParts();
+    }
     int platesLeft() const { return m_platesLeft; }
     // A jammed feeder stops in its next feed, takes the old plate away, presents none
     // and reports its alarm (input 16) until the jam is cleared.
@@ -56,7 +62,7 @@ public:
     // Puts a fresh plate in place at once (tests, and the operator loading by hand).
     void presentPlate(Plant& plant);
     bool platePresent() const { return m_platePresent; }
-    int labelsLeft() const;
+    int labelsLeft() const { return m_labelsLeft; }
     // The cell whose label lies within tol of (x, y), 0 if none.
     int labelAt(double x, double y, double tol) const;
     bool hasLabel(int cell) const;
@@ -69,11 +75,13 @@ public:
 
 private:
     void publish(Plant& plant);
+    void setHas(int cell, bool has);
 
     TrayGrid m_grid;
     Settings m_settings;
     std::vector<Label> m_labels;
     std::vector<char> m_has;
+    int m_labelsLeft = 0;
     bool m_platePresent = false;
     bool m_initialised = false;
     bool m_jammed = false;

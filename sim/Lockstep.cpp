@@ -31,11 +31,13 @@ void Lockstep::install() {
 int Lockstep::addPeriodic(const std::string& name, int64_t periodUs, std::function<void()> pass,
                           int64_t firstDelayUs) {
     m_passes.push_back(Periodic{name, periodUs, std::move(pass), nowUs() + firstDelayUs});
+    m_dueKnown = false;
     return int(m_passes.size()) - 1;
 }
 
 void Lockstep::setEnabled(int id, bool enabled) {
     m_passes.at(size_t(id)).enabled = enabled;
+    m_dueKnown = false;
 }
 
 void Lockstep::setPlant(std::function<void(int64_t)> step, int64_t stepUs) {
@@ -157,14 +159,12 @@ bool Lockstep::advance(int64_t targetUs, const std::function<bool()>* cond) {
             fn();
             continue;
         }
+        if (!m_dueKnown) findDuePass();
         int64_t next = plantAt;
         int due = -1;
-        for (size_t i = 0; i < m_passes.size(); ++i) {
-            const Periodic& p = m_passes[i];
-            if (p.enabled && !p.running && p.nextDueUs < next) {
-                next = p.nextDueUs;
-                due = int(i);
-            }
+        if (m_due >= 0 && m_dueUs < next) {
+            next = m_dueUs;
+            due = m_due;
         }
         const int64_t now = nowUs();
         if (next > targetUs) {
@@ -186,13 +186,28 @@ bool Lockstep::advance(int64_t targetUs, const std::function<bool()>* cond) {
         wakePlant();
         Periodic& p = m_passes[size_t(due)];
         p.running = true;
+        m_dueKnown = false;
         p.pass();
         // The vector may have grown inside the pass.
         Periodic& q = m_passes[size_t(due)];
         q.running = false;
         ++q.count;
         q.nextDueUs = nowUs() + q.periodUs;
+        m_dueKnown = false;
     }
+}
+
+void Lockstep::findDuePass() {
+    m_due = -1;
+    m_dueUs = kNever;
+    for (size_t i = 0; i < m_passes.size(); ++i) {
+        const Periodic& p = m_passes[i];
+        if (p.enabled && !p.running && p.nextDueUs < m_dueUs) {
+            m_dueUs = p.nextDueUs;
+            m_due = int(i);
+        }
+    }
+    m_dueKnown = true;
 }
 
 // The resting plant's turns from the one at fromUs on would change nothing: passes them

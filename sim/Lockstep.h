@@ -80,7 +80,13 @@ private:
     int64_t gridUp(int64_t t) const;
     int64_t gridDown(int64_t t) const;
 
+    // The pass due first (lowest index of equal times) and when: found again only
+    // after a pass started, ended, came or changed.
+    void findDuePass();
     std::vector<Periodic> m_passes;
+    bool m_dueKnown = false;
+    int m_due = -1;
+    int64_t m_dueUs = 0;
     std::multimap<int64_t, std::function<void()>> m_events; // guarded by m_timeMutex
     // The first event's time, read without the lock on every turn of the harness.
     std::atomic<int64_t> m_firstEventUs{INT64_MAX};

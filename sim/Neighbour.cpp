@@ -29,6 +29,7 @@ void Neighbour::setSignal(Plant& plant, int k, bool on) {
 
 void Neighbour::enter(Plant& plant, Stage s) {
     m_stage = s;
+    wakeParts(); // the belt follows what its neighbours do
     m_dueUs = -1;
     if (m_dropAt >= 0 && s == m_dropAt) {
         m_dropAt = -1;
@@ -102,6 +103,7 @@ int64_t Neighbour::restUntilUs(Plant& plant) const {
 bool Neighbour::takeOutgoing(Tray& tray) {
     if (m_role != Role::Sender || !moving() || !m_hasTray || m_inserted) return false;
     m_inserted = true;
+    wakeParts();
     tray = m_tray;
     tray.front = 0;
     return true;
@@ -110,11 +112,13 @@ bool Neighbour::takeOutgoing(Tray& tray) {
 void Neighbour::trayCrossed() {
     m_hasTray = false;
     m_inserted = false;
+    wakeParts();
 }
 
 void Neighbour::acceptTray(const Tray& tray) {
     m_received.push_back(tray.id);
     m_holding = true;
+    wakeParts();
 }
 
 void Neighbour::step(Plant& plant, int64_t nowUs) {
@@ -139,6 +143,7 @@ void Neighbour::stepSender(Plant& plant, int64_t nowUs) {
             if (!m_emptyTrays) m_tray.barrels.assign(size_t(m_cells > 0 ? m_cells : 0), true);
             m_hasTray = true;
             if (m_supply > 0) --m_supply;
+            wakeParts();
         }
         cond = m_hasTray;
         if (answerDue(plant, nowUs, cond)) {
@@ -201,7 +206,10 @@ void Neighbour::stepSender(Plant& plant, int64_t nowUs) {
 // across; everything off once the machine drops Beg or Busy.
 void Neighbour::stepReceiver(Plant& plant, int64_t nowUs) {
     const bool ready = machineOut(plant, 0), busy = machineOut(plant, 1), beg = machineOut(plant, 2);
-    if (m_holding && nowUs >= m_freeAtUs && m_stage == Idle) m_holding = false;
+    if (m_holding && nowUs >= m_freeAtUs && m_stage == Idle) {
+        m_holding = false;
+        wakeParts();
+    }
     bool cond = false;
     switch (m_stage) {
     case Idle:

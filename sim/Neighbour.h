@@ -46,11 +46,20 @@ public:
 
     // ---- sender ----
     // Trays still to send (-1 without end) and the time to prepare the next one.
-    void setSupply(int trays) { m_supply = trays; }
+    void setSupply(int trays) {
+        m_supply = trays;
+        wakeParts();
+    }
     int supply() const { return m_supply; }
-    void setSupplyIntervalUs(int64_t us) { m_supplyIntervalUs = us; }
+    void setSupplyIntervalUs(int64_t us) {
+        m_supplyIntervalUs = us;
+        wakeParts();
+    }
     // Cells of the product trays it makes; all hold a barrel.
-    void setCells(int cells) { m_cells = cells; }
+    void setCells(int cells) {
+        m_cells = cells;
+        wakeParts();
+    }
     // The tray it offers next, or nullptr.
     const Tray* waiting() const { return m_hasTray ? &m_tray : nullptr; }
     // The belt takes the tray being pushed, once, when it starts to move across.
@@ -64,20 +73,38 @@ public:
     const std::vector<int>& received() const { return m_received; }
     bool holding() const { return m_holding; }
     // How long a received tray keeps it busy before it is ready again.
-    void setConsumeUs(int64_t us) { m_consumeUs = us; }
+    void setConsumeUs(int64_t us) {
+        m_consumeUs = us;
+        wakeParts();
+    }
 
     // ---- behaviour ----
     // Answer delay: each answer comes after a random time in [min, max].
-    void setDelayUs(int64_t minUs, int64_t maxUs) { m_delayMinUs = minUs, m_delayMaxUs = maxUs; }
+    void setDelayUs(int64_t minUs, int64_t maxUs) {
+        m_delayMinUs = minUs, m_delayMaxUs = maxUs;
+        wakeParts();
+    }
     // Slow: every delay multiplied by factor.
-    void setSlowFactor(double factor) { m_slow = factor > 0 ? factor : 1; }
+    void setSlowFactor(double factor) {
+        m_slow = factor > 0 ? factor : 1;
+        wakeParts();
+    }
     // Silent: it no longer changes its signals or moves trays (stops answering).
-    void setSilent(bool on) { m_silent = on; }
+    void setSilent(bool on) {
+        m_silent = on;
+        wakeParts();
+    }
     bool silent() const { return m_silent; }
     // Stops answering once it has entered this stage (-1: never).
-    void setStopAt(int stage) { m_stopAt = stage; }
+    void setStopAt(int stage) {
+        m_stopAt = stage;
+        wakeParts();
+    }
     // Drops all its signals once when it enters this stage, and starts over (-1: never).
-    void setDropAt(int stage) { m_dropAt = stage; }
+    void setDropAt(int stage) {
+        m_dropAt = stage;
+        wakeParts();
+    }
     bool frozen() const { return m_silent || (m_stopAt >= 0 && m_stage == m_stopAt); }
 
 private:

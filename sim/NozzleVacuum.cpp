@@ -14,10 +14,12 @@ void NozzleVacuum::step(Plant& plant, int64_t nowUs) {
     if (vacuum && !m_vacuumWas) {
         m_vacuumSinceUs = nowUs;
         m_holding = !m_noLabel && (!m_gripRule || m_gripRule(plant));
+        wakeParts(); // a grip changes what the work cell carries
     }
     m_vacuumWas = vacuum;
     if (m_holding && (!vacuum || blow || m_noLabel)) {
         m_holding = false;
+        wakeParts();
         if (m_onRelease) m_onRelease(plant);
     }
     const bool reached = vacuum && !blow && m_holding && nowUs - m_vacuumSinceUs >= m_buildUpUs;
@@ -39,6 +41,7 @@ int64_t NozzleVacuum::restUntilUs(Plant& plant) const {
 void NozzleVacuum::drop(Plant& plant) {
     if (!m_holding) return;
     m_holding = false;
+    wakeParts();
     if (m_onRelease) m_onRelease(plant);
 }
 

@@ -20,17 +20,29 @@ public:
     int64_t restUntilUs(Plant& plant) const override;
 
     // Asked with the plant lock held when the vacuum comes on: true = a label is gripped.
-    void setGripRule(std::function<bool(Plant&)> rule) { m_gripRule = std::move(rule); }
+    void setGripRule(std::function<bool(Plant&)> rule) {
+        m_gripRule = std::move(rule);
+        wakeParts();
+    }
     // Called when a held label is let go (vacuum off or blow), with the plant lock held.
-    void setReleaseHandler(std::function<void(Plant&)> handler) { m_onRelease = std::move(handler); }
+    void setReleaseHandler(std::function<void(Plant&)> handler) {
+        m_onRelease = std::move(handler);
+        wakeParts();
+    }
     bool holding() const { return m_holding; }
     // The held label falls off although the vacuum stays on (the switch then drops).
     void drop(Plant& plant);
     // Fault: the vacuum never builds up (no label picked).
-    void setNoLabel(bool on) { m_noLabel = on; }
+    void setNoLabel(bool on) {
+        m_noLabel = on;
+        wakeParts();
+    }
     bool noLabel() const { return m_noLabel; }
     // Time from vacuum on to the switch reporting.
-    void setBuildUpUs(int64_t us) { m_buildUpUs = us; }
+    void setBuildUpUs(int64_t us) {
+        m_buildUpUs = us;
+        wakeParts();
+    }
 
 private:
     std::function<bool(Plant&)> m_gripRule;

@@ -70,7 +70,7 @@ Plant::Plant(uint32_t seed) : m_seed(seed), m_rng(seed) {
 Plant::~Plant() = default;
 
 void Plant::step(int64_t nowUs) {
-    auto guard = lock();
+    auto guard = readLock();
     int64_t t = m_nowUs.load(std::memory_order_relaxed);
     // The first call starts plant time; after a long stall (debugger, overloaded
     // machine) the plant jumps instead of racing through the backlog.
@@ -84,7 +84,10 @@ void Plant::step(int64_t nowUs) {
 }
 
 int64_t Plant::nextStepUs() {
-    auto guard = lock();
+    // The published state answers without the lock while an axis moves (most of the time).
+    for (const SimAxis& a : m_axes)
+        if (!a.done()) return PlantElement::kBusy;
+    auto guard = readLock();
     for (const SimAxis& a : m_axes)
         if (a.active()) return PlantElement::kBusy;
     int64_t next = PlantElement::kNever;
@@ -96,21 +99,47 @@ int64_t Plant::nextStepUs() {
 }
 
 void Plant::restUntil(int64_t nowUs) {
-    auto guard = lock();
+    auto guard = lock(); // woken: whatever ran meanwhile may have touched it
     if (m_nowUs.load(std::memory_order_relaxed) < 0) return; // not started: the first step starts it
     if (nowUs > m_nowUs.load(std::memory_order_relaxed)) m_nowUs.store(nowUs, std::memory_order_relaxed);
 }
 
 void Plant::stepOnce() {
-    for (SimAxis& a : m_axes)
-        if (a.active()) a.step(kPlantStepUs);
+    m_inStep = true;
+    for (SimAxis& a : m_axes) {
+        if (a.active())
+            a.step(kPlantStepUs);
+        else
+            a.stand();
+    }
     const int64_t now = nowUs();
-    for (auto& e : m_elements) e->step(*this, now);
+    for (size_t i = 0; i < m_elements.size(); ++i) {
+        PartRest& r = m_rest[i];
+        if (now < r.untilUs && r.touches == m_touches.load(std::memory_order_relaxed)) continue;
+        PlantElement& e = *m_elements[i];
+        e.step(*this, now);
+        if (!m_partsRest) continue;
+        // Asked after the step: what the parts after it change this millisecond touches
+        // the plant and wakes it for the next one.
+        r.untilUs = e.restUntilUs(*this);
+        r.touches = m_touches.load(std::memory_order_relaxed);
+    }
+    m_inStep = false;
+}
+
+void Plant::setPartsRest(bool on) {
+    auto guard = lock();
+    m_partsRest = on;
+    for (PartRest& r : m_rest) r = PartRest();
+}
+
+void PlantElement::wakeParts() const {
+    if (m_owner) m_owner->touch();
 }
 
 void Plant::setInput(int image, bool active) {
     if (!validIo(image)) return;
-    auto guard = lock();
+    auto guard = readLock();
     const int g = image >> 4;
     const uint16_t bit = uint16_t(1u << (image & 15));
     const uint16_t was = m_inDriven[size_t(g)];
@@ -135,16 +164,22 @@ void Plant::forceInput(int image, int value) {
 void Plant::republishInputs(int group) {
     const size_t g = size_t(group);
     const uint16_t eff = uint16_t((m_inDriven[g] & ~m_forceMask[g]) | (m_forceValue[g] & m_forceMask[g]));
+    if (eff == m_inPub[g].load(std::memory_order_relaxed)) return;
     m_inPub[g].store(eff, std::memory_order_relaxed);
+    touch();
 }
 
 void Plant::republishOutputs(int group) {
+    if (m_out[size_t(group)] == m_outPub[size_t(group)].load(std::memory_order_relaxed)) return;
     m_outPub[size_t(group)].store(m_out[size_t(group)], std::memory_order_relaxed);
+    touch();
 }
 
 void Plant::writeOutput(int image, bool on) {
     if (!validIo(image)) return;
-    auto guard = lock();
+    // Most writes repeat what is there (lamps every scan): nothing to do.
+    if (output(image) == on) return;
+    auto guard = readLock();
     const int g = image >> 4;
     if (g > 0 && !canNodeUp(g)) return;
     const uint16_t bit = uint16_t(1u << (image & 15));
@@ -188,20 +223,22 @@ void Plant::setCanNodeLost(int node, bool lost) {
 
 AxisSnapshot Plant::axisSnapshot(int a) const {
     if (!validAxis(a)) return AxisSnapshot{};
-    auto guard = lock();
+    auto guard = readLock();
     return m_axes[size_t(a)].snapshot();
 }
 
 PlantElement* Plant::addElement(std::unique_ptr<PlantElement> element) {
     auto guard = lock();
     PlantElement* e = element.get();
+    e->m_owner = this;
     m_elements.push_back(std::move(element));
+    m_rest.emplace_back();
     e->attach(*this);
     return e;
 }
 
 PlantElement* Plant::element(const std::string& name) const {
-    auto guard = lock();
+    auto guard = lock(); // the caller may change the part
     for (const auto& e : m_elements)
         if (e->name() == name) return e.get();
     return nullptr;

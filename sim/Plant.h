@@ -47,10 +47,22 @@ public:
     Plant(const Plant&) = delete;
     Plant& operator=(const Plant&) = delete;
 
-    // Hold it to read or change several things consistently.
+    // Hold it to read or change several things consistently. Taken from outside a
+    // step it wakes every resting part: the holder may change anything.
     std::unique_lock<std::recursive_mutex> lock() const {
+        std::unique_lock<std::recursive_mutex> guard(m_mutex);
+        if (!m_inStep) touch();
+        return guard;
+    }
+    // The lock for reading only: it leaves resting parts asleep.
+    std::unique_lock<std::recursive_mutex> readLock() const {
         return std::unique_lock<std::recursive_mutex>(m_mutex);
     }
+    // Something a resting part may depend on changed: every part steps next time.
+    void touch() const { m_touches.fetch_add(1, std::memory_order_relaxed); }
+    // Parts whose step would change nothing are skipped (on by default); off, every
+    // part steps every millisecond, for comparing both.
+    void setPartsRest(bool on);
 
     // Advances plant time to nowUs in fixed 1 ms steps (the first call starts the clock).
     void step(int64_t nowUs);
@@ -80,6 +92,10 @@ public:
     }
     // Drives an input: elements, the panel, tests.
     void setInput(int image, bool active);
+    // The input as its driver last set it, forcing aside; plant lock held.
+    bool driven(int image) const {
+        return image >= 0 && image < kIoCount && ((m_inDriven[size_t(image >> 4)] >> (image & 15)) & 1u);
+    }
     // Overrides an input whatever drives it: 0 or 1; -1 gives it back to its driver.
     void forceInput(int image, int value);
     // Writes an output as the card does; no effect on a CAN node that is down.
@@ -139,6 +155,10 @@ public:
 
 private:
     void stepOnce();
+    struct PartRest {
+        int64_t untilUs = 0;  // skipped before this plant time
+        uint64_t touches = 0; // ... while the plant's touch count stays this
+    };
     void republishInputs(int group);
     void republishOutputs(int group);
     void dropNodeOutputs(int node);
@@ -152,6 +172,10 @@ private:
 
     std::array<SimAxis, kAxisCount> m_axes;
     std::vector<std::unique_ptr<PlantElement>> m_elements;
+    std::vector<PartRest> m_rest;
+    bool m_partsRest = true;
+    bool m_inStep = false;
+    mutable std::atomic<uint64_t> m_touches{0};
     std::array<SimCylinder*, kCylinderCount> m_cylinders{};
     NozzleVacuum* m_nozzle = nullptr;
     OperatorPanel* m_panel = nullptr;

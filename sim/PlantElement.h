@@ -28,6 +28,16 @@ public:
         (void)plant;
         return kBusy;
     }
+
+protected:
+    // A part whose step is skipped while it rests is woken by this: call it whenever
+    // something another part (or restUntilUs) reads changes other than by an input,
+    // an output or the plant lock.
+    void wakeParts() const;
+
+private:
+    friend class Plant;
+    Plant* m_owner = nullptr;
 };
 
 } // namespace sim

@@ -68,7 +68,10 @@ public:
     bool gripperHolding() const { return m_holding; }
     int productsDropped() const { return m_dropped; }
     // The operator takes the product out of the closed NG gripper by hand; false when it holds none.
-    bool takeFromGripper() { return std::exchange(m_holding, false); }
+    bool takeFromGripper() {
+        wakeParts();
+        return std::exchange(m_holding, false);
+    }
 
     // The gripper's world position and height now.
     void gripperPose(Plant& plant, double* x, double* y, double* z) const;

@@ -355,6 +355,12 @@ void SimAxis::finishHoming() {
 }
 
 void SimAxis::step(int64_t dtUs) {
+    const double from = m_pos;
+    stepMotion(dtUs);
+    m_lastMove = m_pos - from;
+}
+
+void SimAxis::stepMotion(int64_t dtUs) {
     if (m_mode == Mode::Idle) return;
     if (m_alarm) {
         halt(StopAlarm);

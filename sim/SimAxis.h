@@ -141,6 +141,10 @@ public:
 
     // Advances one step of dtUs microseconds.
     void step(int64_t dtUs);
+    // A step of the plant in which the axis stood still.
+    void stand() { m_lastMove = 0; }
+    // How far the last step of the plant carried it (mechanical units).
+    double lastMove() const { return m_lastMove; }
     bool active() const { return m_mode != Mode::Idle; }
 
     double mechPos() const { return m_pos; }
@@ -170,6 +174,7 @@ private:
     void finishHoming();
     // Moves towards target; true once there (standing).
     bool stepPosition(double dt, double target, double vmax, double acc, double dec);
+    void stepMotion(int64_t dtUs);
     void stepHoming(int64_t dtUs);
     void publish();
 
@@ -188,6 +193,7 @@ private:
 
     Mode m_mode = Mode::Idle;
     double m_pos = 0; // mechanical
+    double m_lastMove = 0;
     double m_vel = 0; // mechanical units per second, signed
     double m_target = 0;
     int m_vdir = 1;

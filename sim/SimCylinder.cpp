@@ -34,7 +34,10 @@ void SimCylinder::step(Plant& plant, int64_t nowUs) {
     m_towards = commanded(plant);
     if (m_stuck || m_position == m_towards) return;
     const double delta = double(kPlantStepUs) / double(m_travelUs);
+    const bool aWas = atA(), bWas = atB(), lowWas = m_position < 0.5;
     m_position = m_towards ? std::min(1.0, m_position + delta) : std::max(0.0, m_position - delta);
+    // Others see the ends and which half it is in, not the travel between.
+    if (atA() != aWas || atB() != bWas || (m_position < 0.5) != lowWas) wakeParts();
     updateSensors(plant);
 }
 
@@ -45,6 +48,7 @@ void SimCylinder::updateSensors(Plant& plant) {
 
 void SimCylinder::setSensorBroken(Plant& plant, int end, bool on) {
     (end ? m_brokenB : m_brokenA) = on;
+    wakeParts();
     updateSensors(plant);
 }
 

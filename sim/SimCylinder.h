@@ -26,14 +26,20 @@ public:
 
     const CylinderWiring& wiring() const { return m_wiring; }
     int64_t travelUs() const { return m_travelUs; }
-    void setTravelUs(int64_t us) { m_travelUs = us > 0 ? us : 1; }
+    void setTravelUs(int64_t us) {
+        m_travelUs = us > 0 ? us : 1;
+        wakeParts();
+    }
     // 0 at end A, 1 at end B.
     double position() const { return m_position; }
     bool atA() const { return m_position <= 0.0; }
     bool atB() const { return m_position >= 1.0; }
 
     // Faults: a stuck cylinder does not move; a broken sensor never reports.
-    void setStuck(bool on) { m_stuck = on; }
+    void setStuck(bool on) {
+        m_stuck = on;
+        wakeParts();
+    }
     bool stuck() const { return m_stuck; }
     // end 0 = sensor A, 1 = sensor B.
     void setSensorBroken(Plant& plant, int end, bool on);

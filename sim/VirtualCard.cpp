@@ -15,6 +15,27 @@ constexpr short kErrContent = 21; // not a configuration of this card
 constexpr short kErrCan = 30;     // CAN node does not answer
 constexpr short kErrParam = 6;
 
+// A command that starts or stops an axis wakes the resting parts; one that only
+// changes a running move does not (a part that follows an axis steps while it moves).
+class MotionGuard {
+public:
+    explicit MotionGuard(Plant& plant) : m_plant(plant), m_lock(plant.readLock()), m_was(moving(plant)) {}
+    ~MotionGuard() {
+        if (moving(m_plant) != m_was) m_plant.touch();
+    }
+
+private:
+    static uint32_t moving(Plant& plant) {
+        uint32_t mask = 0;
+        for (int a = 0; a < kAxisCount; ++a)
+            if (plant.axis(a).active()) mask |= 1u << a;
+        return mask;
+    }
+    Plant& m_plant;
+    std::unique_lock<std::recursive_mutex> m_lock;
+    uint32_t m_was;
+};
+
 // The card library on the machine PC takes either separator.
 std::string localPath(const char* fileName) {
     std::string p = fileName ? fileName : "";
@@ -31,12 +52,12 @@ uint64_t VirtualCard::calls(Call call) const {
 }
 
 std::string VirtualCard::lastConfigPath() const {
-    auto guard = m_plant.lock();
+    auto guard = m_plant.readLock();
     return m_lastConfigPath;
 }
 
 std::string VirtualCard::debugPath() const {
-    auto guard = m_plant.lock();
+    auto guard = m_plant.readLock();
     return m_debugPath;
 }
 
@@ -131,7 +152,7 @@ short VirtualCard::getEquiv(WORD cardNo, WORD axis, double* equiv) {
         if (equiv) *equiv = 0;
         return kNoCard;
     }
-    auto guard = m_plant.lock();
+    auto guard = m_plant.readLock();
     if (equiv) *equiv = m_plant.axis(axis).equiv();
     return 0;
 }
@@ -144,14 +165,14 @@ short VirtualCard::setFactorError(WORD cardNo, WORD axis, double factor, long er
 
 short VirtualCard::setDecStopTime(WORD cardNo, WORD axis, double time) {
     if (!axisOk(cardNo, axis)) return kNoCard;
-    auto guard = m_plant.lock();
+    auto guard = m_plant.readLock(); // no part depends on it
     m_plant.axis(axis).setDecStopTime(time);
     return 0;
 }
 
 short VirtualCard::setHomeElReturn(WORD cardNo, WORD axis, WORD enable) {
     if (!axisOk(cardNo, axis)) return kNoCard;
-    auto guard = m_plant.lock();
+    auto guard = m_plant.readLock(); // no part depends on it
     m_plant.axis(axis).setHomeElReturn(enable != 0);
     return 0;
 }
@@ -197,7 +218,8 @@ short VirtualCard::writeCanOutbit(WORD cardNo, WORD node, WORD bitno, WORD onOff
     count(CallWriteCanOutbit);
     if (!present(cardNo)) return kNoCard;
     if (node < 1 || node > 3 || bitno > 15) return kErrParam;
-    auto guard = m_plant.lock();
+    if (m_plant.canNodeUp(node) && m_plant.output(16 * node + bitno) == (onOff == 0)) return 0;
+    auto guard = m_plant.readLock();
     if (!m_plant.canNodeUp(node)) {
         logError("dmc_write_can_outbit", node * 100 + bitno, kErrCan);
         return kErrCan;
@@ -209,14 +231,14 @@ short VirtualCard::writeCanOutbit(WORD cardNo, WORD node, WORD bitno, WORD onOff
 short VirtualCard::writeSevonPin(WORD cardNo, WORD axis, WORD onOff) {
     count(CallWriteSevon);
     if (!axisOk(cardNo, axis)) return kNoCard;
-    auto guard = m_plant.lock();
+    MotionGuard guard(m_plant);
     m_plant.axis(axis).writePin(onOff ? 1 : 0);
     return 0;
 }
 
 short VirtualCard::readSevonPin(WORD cardNo, WORD axis) {
     if (!axisOk(cardNo, axis)) return 0;
-    auto guard = m_plant.lock();
+    auto guard = m_plant.readLock();
     return short(m_plant.axis(axis).pin());
 }
 
@@ -257,7 +279,7 @@ short VirtualCard::getEncoderUnit(WORD cardNo, WORD axis, double* pos) {
 short VirtualCard::setProfileUnit(WORD cardNo, WORD axis, double minVel, double maxVel, double tAcc,
                                   double tDec, double stopVel) {
     if (!axisOk(cardNo, axis)) return kNoCard;
-    auto guard = m_plant.lock();
+    auto guard = m_plant.readLock(); // no part depends on it
     m_plant.axis(axis).setProfile(minVel, maxVel, tAcc, tDec, stopVel);
     return 0;
 }
@@ -265,7 +287,7 @@ short VirtualCard::setProfileUnit(WORD cardNo, WORD axis, double minVel, double 
 short VirtualCard::pmoveUnit(WORD cardNo, WORD axis, double dist, WORD posiMode) {
     count(CallPmove);
     if (!axisOk(cardNo, axis)) return kNoCard;
-    auto guard = m_plant.lock();
+    MotionGuard guard(m_plant);
     const short rc = m_plant.axis(axis).pmove(dist, posiMode == 1);
     if (rc) logError("dmc_pmove_unit", axis, rc);
     return rc;
@@ -274,7 +296,7 @@ short VirtualCard::pmoveUnit(WORD cardNo, WORD axis, double dist, WORD posiMode)
 short VirtualCard::vmove(WORD cardNo, WORD axis, WORD dir) {
     count(CallVmove);
     if (!axisOk(cardNo, axis)) return kNoCard;
-    auto guard = m_plant.lock();
+    MotionGuard guard(m_plant);
     const short rc = m_plant.axis(axis).vmove(dir ? 1 : -1);
     if (rc) logError("dmc_vmove", axis, rc);
     return rc;
@@ -288,7 +310,7 @@ short VirtualCard::checkDone(WORD cardNo, WORD axis) {
 short VirtualCard::stop(WORD cardNo, WORD axis, WORD stopMode) {
     count(CallStop);
     if (!axisOk(cardNo, axis)) return kNoCard;
-    auto guard = m_plant.lock();
+    MotionGuard guard(m_plant);
     m_plant.axis(axis).stop(stopMode == 1, stopMode == 1 ? StopImmediate : StopDecel);
     return 0;
 }
@@ -296,7 +318,7 @@ short VirtualCard::stop(WORD cardNo, WORD axis, WORD stopMode) {
 short VirtualCard::emgStop(WORD cardNo) {
     count(CallEmgStop);
     if (!present(cardNo)) return kNoCard;
-    auto guard = m_plant.lock();
+    MotionGuard guard(m_plant);
     for (int a = 0; a < kAxisCount; ++a) m_plant.axis(a).stop(true, StopEmergency);
     return 0;
 }
@@ -306,7 +328,7 @@ short VirtualCard::getStopReason(WORD cardNo, WORD axis, long* stopReason) {
         if (stopReason) *stopReason = 0;
         return kNoCard;
     }
-    auto guard = m_plant.lock();
+    auto guard = m_plant.readLock();
     if (stopReason) *stopReason = m_plant.axis(axis).stopReason();
     return 0;
 }
@@ -314,7 +336,7 @@ short VirtualCard::getStopReason(WORD cardNo, WORD axis, long* stopReason) {
 short VirtualCard::clearStopReason(WORD cardNo, WORD axis) {
     count(CallClearStopReason);
     if (!axisOk(cardNo, axis)) return kNoCard;
-    auto guard = m_plant.lock();
+    auto guard = m_plant.readLock(); // no part depends on it
     m_plant.axis(axis).clearStopReason();
     return 0;
 }
@@ -323,7 +345,7 @@ short VirtualCard::setHomemode(WORD cardNo, WORD axis, WORD homeDir, double velM
                                WORD posSource) {
     (void)velMode, (void)posSource;
     if (!axisOk(cardNo, axis)) return kNoCard;
-    auto guard = m_plant.lock();
+    auto guard = m_plant.readLock(); // no part depends on it
     m_plant.axis(axis).setHomeMode(homeDir, mode);
     return 0;
 }
@@ -331,21 +353,21 @@ short VirtualCard::setHomemode(WORD cardNo, WORD axis, WORD homeDir, double velM
 short VirtualCard::setHomeProfileUnit(WORD cardNo, WORD axis, double lowVel, double highVel, double tAcc,
                                       double tDec) {
     if (!axisOk(cardNo, axis)) return kNoCard;
-    auto guard = m_plant.lock();
+    auto guard = m_plant.readLock(); // no part depends on it
     m_plant.axis(axis).setHomeProfile(lowVel, highVel, tAcc, tDec);
     return 0;
 }
 
 short VirtualCard::setHomePositionUnit(WORD cardNo, WORD axis, WORD enable, double position) {
     if (!axisOk(cardNo, axis)) return kNoCard;
-    auto guard = m_plant.lock();
+    auto guard = m_plant.readLock(); // no part depends on it
     m_plant.axis(axis).setHomePosition(enable, position);
     return 0;
 }
 
 short VirtualCard::setHomeRangeUnit(WORD cardNo, WORD axis, double range) {
     if (!axisOk(cardNo, axis)) return kNoCard;
-    auto guard = m_plant.lock();
+    auto guard = m_plant.readLock(); // no part depends on it
     m_plant.axis(axis).setHomeRange(range);
     return 0;
 }
@@ -353,7 +375,7 @@ short VirtualCard::setHomeRangeUnit(WORD cardNo, WORD axis, double range) {
 short VirtualCard::homeMove(WORD cardNo, WORD axis) {
     count(CallHomeMove);
     if (!axisOk(cardNo, axis)) return kNoCard;
-    auto guard = m_plant.lock();
+    MotionGuard guard(m_plant);
     const short rc = m_plant.axis(axis).homeMove();
     if (rc) logError("dmc_home_move", axis, rc);
     return rc;

@@ -66,8 +66,9 @@ void Workcell::step(Plant& plant, int64_t nowUs) {
 }
 
 int64_t Workcell::restUntilUs(Plant& plant) const {
+    // A label to lose waits for the nozzle to rise: watch Z while it moves.
     if (m_carrying && m_loseOnLift > 0 && m_fromCell > 0 &&
-        plant.axis(2).encoderUnits() < m_layout.plateZ - 3.0)
+        (plant.axis(2).active() || plant.axis(2).encoderUnits() < m_layout.plateZ - 3.0))
         return kBusy;
     const bool full = m_boxCount >= m_boxCapacity;
     if (plant.input(kBoxPresentInput) != m_boxPresent || plant.input(kBoxFullInput) != full) return kBusy;
@@ -118,6 +119,7 @@ bool Workcell::grip(Plant& plant) {
 bool Workcell::takeLabelOffNozzle(Plant& plant) {
     if (!m_carrying) return false;
     m_carrying = false; // gone by hand: the nozzle lets go of nothing
+    wakeParts();
     plant.nozzle().drop(plant);
     return true;
 }
@@ -164,7 +166,7 @@ void Workcell::release(Plant& plant) {
 }
 
 bool Workcell::see(int task, const VirtualCameras::Pose& pose, VirtualCameras::SceneView* v) {
-    auto guard = m_plant->lock();
+    auto guard = m_plant->readLock();
     const WorkLayout& L = m_layout;
     const bool focus = std::fabs(pose.z - L.upperCamZ) <= L.focusTol;
     switch (task) {
@@ -326,7 +328,7 @@ bool Workcell::seeCalibration(int task, const VirtualCameras::Pose& pose, Virtua
 }
 
 double Workcell::heightUnderSensor() {
-    auto guard = m_plant->lock();
+    auto guard = m_plant->readLock();
     const double nan = std::numeric_limits<double>::quiet_NaN();
     if (!m_tray->loaded()) return nan;
     const double x = m_plant->axis(0).encoderUnits() + m_layout.sensorDx;

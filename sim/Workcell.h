@@ -42,11 +42,23 @@ public:
     const Label& carried() const { return m_label; }
     int labelsInBox() const { return m_boxCount; }
     int labelsLost() const { return m_lost; }
-    void setLabelBoxPresent(bool present) { m_boxPresent = present; }
-    void setLabelBoxCapacity(int labels) { m_boxCapacity = labels; }
-    void emptyLabelBox() { m_boxCount = 0; }
+    void setLabelBoxPresent(bool present) {
+        m_boxPresent = present;
+        wakeParts();
+    }
+    void setLabelBoxCapacity(int labels) {
+        m_boxCapacity = labels;
+        wakeParts();
+    }
+    void emptyLabelBox() {
+        m_boxCount = 0;
+        wakeParts();
+    }
     // Fault: the next n labels fall off the nozzle while it rises from the plate.
-    void loseLabelsOnLift(int n) { m_loseOnLift = n; }
+    void loseLabelsOnLift(int n) {
+        m_loseOnLift = n;
+        wakeParts();
+    }
     // The operator takes the label off the nozzle by hand; false when it holds none.
     bool takeLabelOffNozzle(Plant& plant);
 

@@ -38,7 +38,8 @@ namespace {
 using Panel = sim::OperatorPanel;
 
 // A machine that is up, homed and ready to start; faults go in before the power-up.
-// everyStep: the plant is stepped every millisecond even while nothing in it moves.
+// everyStep: the plant and each of its parts are stepped every millisecond even while
+// nothing in them moves.
 std::unique_ptr<ProductionRunner> line(const QJsonObject& faults = {}, uint32_t seed = 1,
                                        bool everyStep = false) {
     resetMachineData();
@@ -61,7 +62,10 @@ std::unique_ptr<ProductionRunner> line(const QJsonObject& faults = {}, uint32_t 
     // Each case on a machine with no run data yet: production saves it as it goes.
     QFile::remove(kzct::runDataFile(kzct::currentRecipeName()));
     auto r = std::make_unique<ProductionRunner>(seed);
-    if (everyStep) r->clock.setPlantRest(nullptr, nullptr);
+    if (everyStep) {
+        r->clock.setPlantRest(nullptr, nullptr);
+        r->plant().setPartsRest(false);
+    }
     QString error;
     if (!r->applyFaults(faults, &error)) qFatal("%s", qPrintable(error));
     if (!r->powerUp(&error) || !r->resetAndHome(&error)) qFatal("%s", qPrintable(error));

@@ -14,6 +14,7 @@
 #include "sequences/CycleData.h"
 #include "sequences/Cylinders.h"
 #include "sequences/NamedMoves.h"
+#include "sim/BeltTransport.h"
 #include "sim/Feeder.h"
 #include "sim/ProductTray.h"
 #include "sim/VirtualCameras.h"
@@ -547,6 +548,129 @@ private slots:
             rig.tray().setNgTrayPresent(rig.plant(), false);
         }
         QVERIFY(!rig.in(19));
+    }
+
+    // Parts that rest while their step would change nothing (belts, neighbours,
+    // cylinders, feeder, nozzle, panel) do exactly what parts stepped every millisecond
+    // do, touched through the card, by hand without the lock, or by each other.
+    void restingPartsDoWhatPartsSteppedEveryTimeDo() {
+        struct Outcome {
+            QStringList trace;
+            std::vector<int> finishedOut, emptyOut;
+            int plates = 0;
+        };
+        auto run = [](bool rest) {
+            SimRig r(11);
+            r.startCard();
+            sim::Plant& p = r.plant();
+            p.setPartsRest(rest);
+            const sim::Belts b = sim::findBelts(p);
+            Outcome o;
+            QString last;
+            r.clock.addPeriodic("trace", 1000, [&] {
+                QString s;
+                for (int g = 0; g < 4; ++g) s += QString("%1/%2 ").arg(p.inputWord(g)).arg(p.outputWord(g));
+                for (const sim::BeltTransport* belt : {b.finished, b.empty})
+                    for (const sim::Tray& t : belt->trays())
+                        s += QString("t%1@%2 ").arg(t.id).arg(t.front, 0, 'g', 17);
+                for (const sim::Neighbour* n : {b.finishedUp, b.finishedDown, b.emptyUp, b.emptyDown})
+                    s += QString("n%1 ").arg(int(n->stage()));
+                for (int k = 0; k < sim::kCylinderCount; ++k)
+                    s += QString("c%1 ").arg(p.cylinder(k).position(), 0, 'g', 17);
+                if (s != last) o.trace << QString("%1: %2").arg(r.clock.nowUs()).arg(s);
+                last = s;
+            });
+            auto out = [](int image, bool on) {
+                dmc_write_can_outbit(0, WORD(image / 16), WORD(image % 16), on ? 0 : 1);
+            };
+            auto pulse = [&](int image) {
+                out(image, true);
+                r.runFor(0.05);
+                out(image, false);
+            };
+            // A tray of barrels comes in from upstream and stops at the buffer stopper.
+            out(48, true);
+            r.runFor(0.6);
+            out(49, true);
+            dmc_set_profile_unit(0, 5, 0, 150, 0.1, 0.1, 0);
+            dmc_vmove(0, 5, 1);
+            r.runFor(3);
+            out(50, true);
+            r.runFor(0.5);
+            for (int image : {50, 49, 48}) out(image, false);
+            b.finishedUp->setSupply(0); // by hand, without the lock
+            r.runFor(1);
+            // On to the assembly stopper with the belt started alone; the upstream
+            // neighbour idles meanwhile, then makes its next tray.
+            dmc_stop(0, 5, 0);
+            r.runFor(0.5);
+            out(38, true);
+            out(37, false);
+            r.runFor(0.5);
+            dmc_vmove(0, 5, 1);
+            r.runFor(3);
+            b.finishedUp->setSupply(-1);
+            r.runFor(1);
+            b.finishedDown->setSlowFactor(2);
+            // Out to the downstream neighbour.
+            out(40, true);
+            out(39, false);
+            out(51, true);
+            out(53, true);
+            r.runFor(1.5);
+            out(52, true);
+            r.runFor(5);
+            for (int image : {53, 52, 51}) out(image, false);
+            r.runFor(1);
+            dmc_stop(0, 5, 0);
+            // The feeder initialises and presents a plate; the nozzle goes down and sucks air.
+            pulse(19);
+            r.runFor(1);
+            pulse(20);
+            r.runFor(1.5);
+            out(34, true);
+            r.runFor(0.3);
+            pulse(32);
+            out(34, false);
+            p.panel().clickButton(sim::OperatorPanel::StartButton, 100000);
+            // A stuck stopper, freed later.
+            p.setCylinderStuck(sim::CylBufferStop, true);
+            out(37, true);
+            out(38, false);
+            r.runFor(0.5);
+            p.setCylinderStuck(sim::CylBufferStop, false);
+            r.runFor(0.5);
+            // An empty tray crosses the empty-tray belt.
+            out(54, true);
+            r.runFor(0.6);
+            out(55, true);
+            dmc_set_profile_unit(0, 6, 0, 200, 0.1, 0.1, 0);
+            dmc_vmove(0, 6, 1);
+            r.runFor(3);
+            out(56, true);
+            r.runFor(0.5);
+            for (int image : {56, 55, 54}) out(image, false);
+            out(57, true);
+            out(59, true);
+            r.runFor(1);
+            out(58, true);
+            r.runFor(6);
+            for (int image : {59, 58, 57}) out(image, false);
+            r.runFor(3);
+            o.finishedOut = b.finishedDown->received();
+            o.emptyOut = b.emptyDown->received();
+            o.plates = r.vm.workcell().feeder().platesFed();
+            return o;
+        };
+        const Outcome every = run(false);
+        QCOMPARE(every.finishedOut, std::vector<int>{1});
+        QCOMPARE(every.emptyOut, std::vector<int>{1001});
+        QCOMPARE(every.plates, 1);
+        const Outcome resting = run(true);
+        QCOMPARE(resting.trace.size(), every.trace.size());
+        for (int i = 0; i < every.trace.size(); ++i) QCOMPARE(resting.trace[i], every.trace[i]);
+        QCOMPARE(resting.finishedOut, every.finishedOut);
+        QCOMPARE(resting.emptyOut, every.emptyOut);
     }
 
     void sameSeedSamePlates() {
