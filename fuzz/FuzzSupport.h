@@ -19,6 +19,10 @@ inline QString scratchRoot() {
         const QString dir = base + QString("/tavrin-fuzz-%1").arg(qlonglong(getpid()));
         QDir().mkpath(dir + "/Config");
         qputenv("TAVRIN_DATA", dir.toUtf8());
+        // A tmpfs holds memory. The name outlives the statics, which go before this runs.
+        static char name[4096];
+        std::snprintf(name, sizeof name, "%s", dir.toLocal8Bit().constData());
+        std::atexit([] { QDir(QString::fromLocal8Bit(name)).removeRecursively(); });
         return dir;
     }();
     return root;
