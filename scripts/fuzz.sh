@@ -12,7 +12,7 @@ TARGETS=(fuzz_parameters fuzz_projectname fuzz_visionparams fuzz_calibration fuz
 # Longest input per target: a little over what its parser needs to reach every branch
 # (a name line, a reply, a few lines of a file). A run costs about its input's length,
 # and the fuzzer grows inputs to this size when allowed.
-declare -A MAX_LEN=([fuzz_parameters]=512 [fuzz_projectname]=256 [fuzz_visionparams]=2048
+declare -A MAX_LEN=([fuzz_parameters]=512 [fuzz_projectname]=256 [fuzz_visionparams]=512
                     [fuzz_calibration]=1024 [fuzz_password]=512 [fuzz_heightreply]=256
                     [fuzz_mesreply]=1024 [fuzz_csv]=1024 [fuzz_mesconfig]=1024)
 
