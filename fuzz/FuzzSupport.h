@@ -3,6 +3,7 @@
 // keeps aside reaches a real one, and a check that stops the run on a broken rule.
 #include <QByteArray>
 #include <QDir>
+#include <QFileInfo>
 #include <QString>
 
 #include <cstdio>
@@ -13,9 +14,15 @@ namespace fuzz {
 
 inline QString scratchRoot() {
     static const QString root = [] {
-        const QString dir = QDir::tempPath() + QString("/tavrin-fuzz-%1").arg(qlonglong(getpid()));
+        // In memory where there is a tmpfs: a file written per input must not cost a disk.
+        const QString base = QFileInfo("/dev/shm").isWritable() ? QString("/dev/shm") : QDir::tempPath();
+        const QString dir = base + QString("/tavrin-fuzz-%1").arg(qlonglong(getpid()));
         QDir().mkpath(dir + "/Config");
         qputenv("TAVRIN_DATA", dir.toUtf8());
+        // A tmpfs holds memory. The name outlives the statics, which go before this runs.
+        static char name[4096];
+        std::snprintf(name, sizeof name, "%s", dir.toLocal8Bit().constData());
+        std::atexit([] { QDir(QString::fromLocal8Bit(name)).removeRecursively(); });
         return dir;
     }();
     return root;

@@ -9,8 +9,15 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${TAVRIN_FUZZ_BUILD:-$ROOT/build-fuzz}"
 TARGETS=(fuzz_parameters fuzz_projectname fuzz_visionparams fuzz_calibration fuzz_password
          fuzz_heightreply fuzz_mesreply fuzz_csv fuzz_mesconfig)
+# Longest input per target: a little over what its parser needs to reach every branch
+# (a name line, a reply, a few lines of a file). A run costs about its input's length,
+# and the fuzzer grows inputs to this size when allowed.
+declare -A MAX_LEN=([fuzz_parameters]=512 [fuzz_projectname]=256 [fuzz_visionparams]=512
+                    [fuzz_calibration]=1024 [fuzz_password]=512 [fuzz_heightreply]=256
+                    [fuzz_mesreply]=1024 [fuzz_csv]=1024 [fuzz_mesconfig]=1024)
 
 [ $# -eq 2 ] || { echo "usage: $0 TARGET|all SECONDS (targets: ${TARGETS[*]})" >&2; exit 2; }
+[ "$1" = all ] || [ -n "${MAX_LEN[$1]:-}" ] || { echo "unknown target $1 (targets: ${TARGETS[*]})" >&2; exit 2; }
 which=$1
 seconds=$2
 if [ "$which" = all ]; then
@@ -46,7 +53,7 @@ for t in "${run[@]}"; do
     mkdir -p "$work" "$crashes"
     log="$BUILD/$t.log"
     status=0
-    nice -n 10 "$BUILD/fuzz/$t" "$work" "$seeds" -max_total_time="$seconds" -max_len=16384 -timeout=10 \
+    nice -n 10 "$BUILD/fuzz/$t" "$work" "$seeds" -max_total_time="$seconds" -max_len="${MAX_LEN[$t]}" -timeout=10 \
         -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$crashes/" >"$log" 2>&1 || status=$?
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)

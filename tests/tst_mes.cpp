@@ -2,6 +2,7 @@
 // The request time-out runs on the virtual clock; the emulator answers in real time.
 #include "app/DataSetup.h"
 #include "app/MachineData.h"
+#include "platform/AtomicFile.h"
 #include "platform/KZLOG.h"
 #include "platform/Paths.h"
 #include "production/Http.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSettings>
 #include <QSslSocket>
 #include <QTextBrowser>
 #include <QUrl>
@@ -445,6 +447,85 @@ private slots:
         QFile::remove(path);
         MesConfig::load();
         QCOMPARE(mesInUrl, QString());
+    }
+
+    void theSettingsFileReadsBackWhatWasWrittenWhateverTheText() {
+        const QString path = MesConfig::path();
+        const QStringList texts = {"http://127.0.0.1:1/a,b?x=1;y=2",
+                                   "  blanks around  ",
+                                   "quote \" and back\\slash\\",
+                                   "@at",
+                                   "@@two",
+                                   "@Variant(\\0\\0\\0\\x7f)",
+                                   "@ByteArray(x)",
+                                   "#hash [MES] x=y",
+                                   QString::fromUtf8("中文机台 一号"),
+                                   "tab\there, line\nbreak\r\nend",
+                                   QString("nul") + QChar(0) + "x" + QChar(1) + "7",
+                                   ""};
+        for (const QString& t : texts) {
+            QFile::remove(path);
+            QVERIFY(MesConfig::writeIfAbsent(path, t, "o" + t, t + "m", "S"));
+            MesConfig::load();
+            QCOMPARE(mesInUrl, t);
+            QCOMPARE(mesOutUrl, "o" + t);
+            QCOMPARE(mesMacId, t + "m");
+            QCOMPARE(mesStationId, QString("S"));
+            // The settings library reads the same file alike.
+            QSettings ini(path, QSettings::IniFormat);
+            ini.setIniCodec("UTF-8");
+            QCOMPARE(ini.value("/MES/INurl").toString(), t);
+        }
+    }
+
+    void aSettingsFileHoldingAStoredObjectLosesOnlyThatValueAndSaysSo() {
+        const QString path = MesConfig::path();
+        // Each of these once stopped the program while it read the file.
+        const QList<QByteArray> values = {"@Variant(\\0\\0\\0\\/127.0.0.1:tmap\\0)",
+                                          "\\x40Variant(\\0\\0\\0\\/1:tmap\\0)",
+                                          "\"@DateTime(\\0\\0\\0\\x10\\0\\0\\0\\0)\"", "@Rect(1 2 3 4)"};
+        for (const QByteArray& v : values) {
+            const QByteArray content = "[MES]\nINurl=\"http://127.0.0.1:1/a,b\"\nOTurl=" + v + "\nmacID=M7\n";
+            QString error;
+            QVERIFY2(AtomicFile::write(path, content, &error), qPrintable(error));
+            mesOutUrl = "before";
+            MesConfig::load();
+            QCOMPARE(mesInUrl, QString("http://127.0.0.1:1/a,b"));
+            QCOMPARE(mesOutUrl, QString());
+            QCOMPARE(mesMacId, QString("M7"));
+            QVERIFY2(logText().contains("/MES/OTurl") && logText().contains("not text"),
+                     qPrintable(logText()));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), content); // the file is left as it was
+        }
+    }
+
+    void aHandWrittenSettingsFileReadsAsTheSettingsLibraryReadsIt() {
+        const QString path = MesConfig::path();
+        const QByteArray content = "\xef\xbb\xbf; MES settings\r\n"
+                                   "[Other]\r\n"
+                                   "INurl=http://127.0.0.1:9/wrong\r\n"
+                                   "  [MES]  \r\n"
+                                   "INurl = http://127.0.0.1:2/in   ; the in-station address\r\n"
+                                   "OTurl=\"http://127.0.0.1:2/out \" \r\n"
+                                   "macID=M\\\r\n"
+                                   "01\r\n"
+                                   "StationID=a,b\r\n"
+                                   "StationID=\"S;1\"\r\n";
+        QString error;
+        QVERIFY2(AtomicFile::write(path, content, &error), qPrintable(error));
+        MesConfig::load();
+        QSettings ini(path, QSettings::IniFormat);
+        ini.setIniCodec("UTF-8");
+        QCOMPARE(mesInUrl, QString("http://127.0.0.1:2/in"));
+        QCOMPARE(mesOutUrl, QString("http://127.0.0.1:2/out "));
+        QCOMPARE(mesMacId, QString("M01"));
+        QCOMPARE(mesStationId, QString("S;1"));
+        QCOMPARE(ini.value("/MES/INurl").toString(), mesInUrl);
+        QCOMPARE(ini.value("/MES/OTurl").toString(), mesOutUrl);
+        QCOMPARE(ini.value("/MES/macID").toString(), mesMacId);
+        QCOMPARE(ini.value("/MES/StationID").toString(), mesStationId);
     }
 };
 
