@@ -17,7 +17,8 @@ public:
     void closeAll() {
         close();
         m_input.clear();
-        const auto sockets = findChildren<QTcpSocket*>();
+        // Our own sockets only: a TLS socket owns a plain one that goes with it.
+        const auto sockets = findChildren<QTcpSocket*>(QString(), Qt::FindDirectChildrenOnly);
         for (QTcpSocket* s : sockets) {
             s->abort();
             delete s;

@@ -223,6 +223,24 @@ private slots:
         QCOMPARE(mes->requestCount(), 1);
     }
 
+    // A TLS connection still open when the emulator stops: it is dropped, and the
+    // plain socket inside the TLS one goes with it, not twice.
+    void stoppingWithAnHttpsClientStillConnectedIsClean() {
+        if (!QSslSocket::supportsSsl()) QSKIP("no TLS in this Qt");
+        QSslKey key;
+        QSslCertificate cert;
+        QVERIFY(selfSigned(&key, &cert));
+        mes->stop();
+        mes->setTls(key, cert);
+        QVERIFY(mes->start(0));
+        QSslSocket client;
+        client.setPeerVerifyMode(QSslSocket::VerifyNone);
+        client.connectToHostEncrypted("127.0.0.1", quint16(QUrl(mes->inUrl()).port()));
+        QVERIFY(client.waitForEncrypted(5000));
+        mes->stop();
+        QTRY_COMPARE_WITH_TIMEOUT(client.state(), QAbstractSocket::UnconnectedState, 5000);
+    }
+
     void theFormPostsAndTheGetReachTheServer() {
         kzhttp http;
         Http* h = http.http();
