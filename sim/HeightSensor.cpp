@@ -42,15 +42,16 @@ protected:
 
 private:
     void serve(QTcpSocket* socket) {
-        QByteArray& in = m_input[socket];
-        in += socket->readAll();
+        // A copy: an answer may close the connection, and that drops its entry.
+        QByteArray in = m_input.take(socket) + socket->readAll();
         int end;
         while ((end = in.indexOf('\r')) >= 0) {
             const QByteArray command = in.left(end);
             in.remove(0, end + 1);
             if (command.endsWith("%01#RMD**")) answer(socket);
+            if (socket->state() != QAbstractSocket::ConnectedState) return;
         }
-        if (in.size() > 4096) in.clear();
+        if (in.size() <= 4096) m_input.insert(socket, in);
     }
 
     void answer(QTcpSocket* socket) {
