@@ -9,6 +9,7 @@
 
 #include <QtTest>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 using namespace cycletest;
@@ -25,6 +26,22 @@ struct EdgeCounter {
     }
 };
 
+// Runs until the front door, opened while the nozzle carries its label to the barrel
+// (step 302), has stopped the cycle, and a second more.
+bool stoppedByTheFrontDoorAtPlacement(CycleRig& rig) {
+    gd[4] = 0.0; // the doors are watched
+    auto opened = std::make_shared<bool>(false);
+    rig.clock.addPeriodic("door", 1000, [&rig, opened] {
+        if (!*opened && stepA == 302) {
+            rig.plant().setDoorOpen(0, true);
+            *opened = true;
+        }
+    });
+    if (!rig.homeAndStart()) return false;
+    if (!rig.runUntil([opened] { return *opened && runA == 0; }, 60.0)) return false;
+    rig.runFor(1.0);
+    return true;
+}
 } // namespace
 
 class TestCycleFaults : public QObject {
@@ -146,17 +163,7 @@ private slots:
     // mid-move; closing it and starting again finishes that move and the product.
     void doorDuringPlacementResumesTheInterruptedMove() {
         CycleRig rig;
-        gd[4] = 0.0; // the doors are watched
-        bool opened = false;
-        rig.clock.addPeriodic("door", 1000, [&] {
-            if (!opened && stepA == 302) {
-                rig.plant().setDoorOpen(0, true);
-                opened = true;
-            }
-        });
-        QVERIFY(rig.homeAndStart());
-        QVERIFY2(rig.runUntil([&] { return opened && runA == 0; }, 60.0), qPrintable(rig.state()));
-        rig.runFor(1.0);
+        QVERIFY(stoppedByTheFrontDoorAtPlacement(rig));
         QCOMPARE(stepA, 302.0);
         QVERIFY(rig.plant().axisSnapshot(0).moving == false);
         rig.plant().setDoorOpen(0, false);
@@ -171,17 +178,7 @@ private slots:
     // so the start sends none of them to the target it had before.
     void noInterruptedMoveGoesOnAfterManualMode() {
         CycleRig rig;
-        gd[4] = 0.0;
-        bool opened = false;
-        rig.clock.addPeriodic("door", 1000, [&] {
-            if (!opened && stepA == 302) {
-                rig.plant().setDoorOpen(0, true);
-                opened = true;
-            }
-        });
-        QVERIFY(rig.homeAndStart());
-        QVERIFY2(rig.runUntil([&] { return opened && runA == 0; }, 60.0), qPrintable(rig.state()));
-        rig.runFor(1.0);
+        QVERIFY(stoppedByTheFrontDoorAtPlacement(rig));
         rig.plant().setDoorOpen(0, false);
         manualMode = 1.0;
         rig.runFor(0.5);

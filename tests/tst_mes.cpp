@@ -95,6 +95,17 @@ class TestMes : public QObject {
         return mesLog->toPlainText();
     }
 
+private:
+    // The emulator again, now behind TLS with a fresh self-signed certificate.
+    bool restartWithTls() {
+        QSslKey key;
+        QSslCertificate cert;
+        if (!selfSigned(&key, &cert)) return false;
+        mes->stop();
+        mes->setTls(key, cert);
+        return mes->start(0);
+    }
+
 private slots:
     void initTestCase() {
         // Request times are local times: make them the same everywhere.
@@ -208,12 +219,7 @@ private slots:
 
     void aSelfSignedHttpsServerIsAccepted() {
         if (!QSslSocket::supportsSsl()) QSKIP("no TLS in this Qt");
-        QSslKey key;
-        QSslCertificate cert;
-        QVERIFY(selfSigned(&key, &cert));
-        mes->stop();
-        mes->setTls(key, cert);
-        QVERIFY(mes->start(0));
+        QVERIFY(restartWithTls());
         QVERIFY(mes->inUrl().startsWith("https://127.0.0.1:"));
         kzhttp http;
         emit http.postData(mes->inUrl(), "{}");
@@ -227,12 +233,7 @@ private slots:
     // plain socket inside the TLS one goes with it, not twice.
     void stoppingWithAnHttpsClientStillConnectedIsClean() {
         if (!QSslSocket::supportsSsl()) QSKIP("no TLS in this Qt");
-        QSslKey key;
-        QSslCertificate cert;
-        QVERIFY(selfSigned(&key, &cert));
-        mes->stop();
-        mes->setTls(key, cert);
-        QVERIFY(mes->start(0));
+        QVERIFY(restartWithTls());
         QSslSocket client;
         client.setPeerVerifyMode(QSslSocket::VerifyNone);
         client.connectToHostEncrypted("127.0.0.1", quint16(QUrl(mes->inUrl()).port()));
