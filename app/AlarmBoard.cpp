@@ -3,6 +3,7 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <algorithm>
+#include <atomic>
 #include <map>
 
 namespace {
@@ -64,11 +65,18 @@ QList<AlarmChange> takeChanges() {
     return out;
 }
 
+std::atomic<quint64> resetCount{0};
+
 void reset() {
     Board& b = board();
     QMutexLocker lock(&b.mutex);
     b.active.clear();
     b.changes.clear();
+    ++resetCount;
+}
+
+quint64 resets() {
+    return resetCount.load();
 }
 
 } // namespace AlarmBoard

@@ -31,5 +31,7 @@ QList<AlarmRow> activeAlarms();
 QList<AlarmChange> takeChanges();
 // Forgets everything (start-up, tests).
 void reset();
+// Grows with every reset.
+quint64 resets();
 
 } // namespace AlarmBoard

@@ -18,10 +18,39 @@ const QString& fixedText(const char* text) {
     return *it;
 }
 
+// What each row last handed over. A row that stays as it was is not handed over again:
+// ten times a second for some 120 rows, mostly unchanged, would cost two locks each.
+struct Shown {
+    bool known = false;
+    bool active = false;
+    int level = 0;
+    QString text;
+};
+constexpr int kFirstCode = AlarmBoard::kCardCode;
+constexpr int kCodes = 128;
+Shown shown[kCodes];
+struct Handed {
+    QTextBrowser* history = nullptr;
+    QTextBrowser* current = nullptr;
+    quint64 listVersion = 0;
+    quint64 boardResets = 0;
+} handed;
+
+// An empty code adds nothing: the MES rows are off nearly all the time.
+QString withCode(const char* text, const QString& code) {
+    return code.isEmpty() ? fixedText(text) : fixedText(text) + code;
+}
+
 struct Views {
     QTextBrowser* history;
     QTextBrowser* current;
     void row(int code, int level, bool active, const QString& text) const {
+        const int i = code - kFirstCode;
+        if (i >= 0 && i < kCodes) {
+            Shown& s = shown[i];
+            if (s.known && s.active == active && (!active || (s.level == level && s.text == text))) return;
+            s = Shown{true, active, level, text};
+        }
         adderrshow(history, current, text, active, code, level);
         AlarmBoard::note(code, level, active, text);
     }
@@ -80,10 +109,10 @@ void machineRows(const Views& v) {
     for (int k = 0; k < 6; ++k) v.row(1 + k, 2, eerv[k], kCylinderTexts[k]);
     for (int axis = 0; axis < 12; ++axis)
         v.row(20 + axis, 2, !axisAlmOk[axis],
-              axis < 7 ? kServoTexts[axis] : QString(QT_TRANSLATE_NOOP("AlarmTable", "轴报警")));
+              axis < 7 ? kServoTexts[axis] : fixedText(QT_TRANSLATE_NOOP("AlarmTable", "轴报警")));
     for (int axis = 0; axis < 12; ++axis)
         v.row(32 + axis, 2, !axisElpOk[axis],
-              axis < 5 ? kLimitTexts[axis] : QString(QT_TRANSLATE_NOOP("AlarmTable", "轴正限感应")));
+              axis < 5 ? kLimitTexts[axis] : fixedText(QT_TRANSLATE_NOOP("AlarmTable", "轴正限感应")));
     v.row(50, 2, !estopOk, QT_TRANSLATE_NOOP("AlarmTable", "急停按下"));
     const bool running = runA || runB;
     v.row(51, 3, running, QT_TRANSLATE_NOOP("AlarmTable", "自动运行中。"));
@@ -121,21 +150,29 @@ void promptAndMesRows(const Views& v) {
     v.row(102, 3, promptFlags[2], QT_TRANSLATE_NOOP("AlarmTable", "标签NG盒满料报警"));
     v.row(103, 3, promptFlags[5], QT_TRANSLATE_NOOP("AlarmTable", "报警"));
     for (int i = 6; i <= 10; ++i) v.row(98 + i, 2, promptFlags[i], QT_TRANSLATE_NOOP("AlarmTable", "报警"));
-    v.row(109, 2, alarmFlags[41], QT_TRANSLATE_NOOP("AlarmTable", "MES出站发送失败，错误码=") + mesOutError);
+    v.row(109, 2, alarmFlags[41],
+          withCode(QT_TRANSLATE_NOOP("AlarmTable", "MES出站发送失败，错误码="), mesOutError));
     v.row(110, 2, alarmFlags[42],
-          QT_TRANSLATE_NOOP("AlarmTable", "MES出站通讯反馈错误报警，错误码=") + mesOutMessage);
-    v.row(111, 2, alarmFlags[43], QT_TRANSLATE_NOOP("AlarmTable", "MES入站发送失败，错误码=") + mesInError);
+          withCode(QT_TRANSLATE_NOOP("AlarmTable", "MES出站通讯反馈错误报警，错误码="), mesOutMessage));
+    v.row(111, 2, alarmFlags[43],
+          withCode(QT_TRANSLATE_NOOP("AlarmTable", "MES入站发送失败，错误码="), mesInError));
     v.row(112, 2, alarmFlags[44],
-          QT_TRANSLATE_NOOP("AlarmTable", "MES入站通讯反馈错误报警，错误码=") + mesInMessage);
+          withCode(QT_TRANSLATE_NOOP("AlarmTable", "MES入站通讯反馈错误报警，错误码="), mesInMessage));
     v.row(113, 3, gd[18] == 3.0, QT_TRANSLATE_NOOP("AlarmTable", "空跑过站模式中。"));
 }
 
 } // namespace
 
 void showAlarmTable(QTextBrowser* history, QTextBrowser* current, const CameraState& cameras) {
+    // Anything else that changed the list or the board (a clear, another row, other
+    // views) makes every row be handed over again.
+    if (history != handed.history || current != handed.current || alarmListVersion() != handed.listVersion ||
+        AlarmBoard::resets() != handed.boardResets)
+        for (Shown& s : shown) s.known = false;
     const Views v{history, current};
     machineRows(v);
     cameraRows(v, cameras);
     cycleRows(v);
     promptAndMesRows(v);
+    handed = Handed{history, current, alarmListVersion(), AlarmBoard::resets()};
 }

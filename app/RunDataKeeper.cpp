@@ -32,6 +32,8 @@ bool lastFinished = false;
 // to write), and when the keeper last ticked.
 std::atomic<int> settledAssembled{0};
 std::atomic<int64_t> lastTickUs{-1};
+constexpr int64_t kYieldWaitUs = 5000000;
+int64_t yieldsWaitingSinceUs = -1;
 constexpr int kFilesKept = 8;
 
 std::vector<double> runData() {
@@ -132,6 +134,7 @@ void recover() {
     const kzct::RunDataRecords notes = kzct::runDataRecords();
     rows = notes.rows;
     lastSaved = runData();
+    yieldsWaitingSinceUs = -1;
     lastAssembled = notes.assembledCell;
     const bool crashed = notes.known && notes.open;
     // Making that cell again would put a second label on it; its product cannot be
@@ -202,11 +205,34 @@ bool save() {
     return true;
 }
 
+// The yield counters change four or five times a product. Alone they may wait for the
+// next save (a tray cell moves on, a label is placed, a product's row) or kYieldWaitUs:
+// a crash then loses only increments of the product in progress, which is made again.
+bool yieldCounter(int i) {
+    return i >= 23 && i <= 33;
+}
+
+bool urgentChange(const std::vector<double>& now) {
+    if (now.size() != lastSaved.size()) return true;
+    for (size_t i = 0; i < now.size(); ++i)
+        if (now[i] != lastSaved[i] && !yieldCounter(int(i))) return true;
+    return false;
+}
+
 void tick() {
-    lastTickUs = clk::nowUs();
+    const int64_t now = clk::nowUs();
+    lastTickUs = now;
+    const std::vector<double> values = runData();
     // A placed label is saved at once, not only with the finished product.
-    if (runData() != lastSaved || int(assembledCell) != lastAssembled || (trayState == 2) != lastFinished)
-        save();
+    const bool urgent =
+        int(assembledCell) != lastAssembled || (trayState == 2) != lastFinished || urgentChange(values);
+    if (!urgent && values == lastSaved) {
+        yieldsWaitingSinceUs = -1;
+        return;
+    }
+    if (!urgent && yieldsWaitingSinceUs < 0) yieldsWaitingSinceUs = now;
+    if (urgent || now - yieldsWaitingSinceUs >= kYieldWaitUs)
+        if (save()) yieldsWaitingSinceUs = -1;
 }
 
 bool labelMarkSaved(int cell) {

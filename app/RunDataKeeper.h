@@ -14,7 +14,8 @@ void recover();
 // GUI thread: writes the queued record rows, then the run data. Skipped (false) while
 // the cycle is inside a pass, so the save never holds it up; the next tick saves.
 bool save();
-// Every 100 ms: save() when the run data changed since the last save.
+// Every 100 ms: save() when the run data changed since the last save; a change of the
+// yield counters alone is saved with the next save, or after 5 s.
 void tick();
 // Cycle thread, before the nozzle lets a label go onto cell: true once a save of the
 // run data names that cell as labelled, so that a stop right after the release never

@@ -6,13 +6,15 @@
 #include "sequences/CycleData.h"
 #include "vision/VisionFlags.h"
 
+#include <cstring>
+
 namespace {
 constexpr int kBuzzerPasses = 300;
 
+// One sweep of the flag bytes per pass, not a volatile read each: the other threads
+// set flags between passes, and this pass only needs a consistent-enough snapshot.
 bool anyOf(const volatile u8* flags, int count) {
-    for (int i = 0; i < count; ++i)
-        if (flags[i] == 1) return true;
-    return false;
+    return std::memchr(const_cast<const u8*>(flags), 1, size_t(count)) != nullptr;
 }
 } // namespace
 

@@ -4,11 +4,32 @@
 #include "LTDMC.h"
 
 #include <atomic>
+#include <cstdint>
 
 class CardBackend {
 public:
     // Returned by every call when no card answers.
     static constexpr short kNoCard = 9;
+
+    // The I/O image a backend keeps current, read by the bit calls without a call into
+    // the backend: the fast scan reads all 128 bits every pass. Words: 0 card, 1..3 CAN
+    // nodes; a set bit is an active level.
+    struct IoLevels {
+        const std::atomic<uint16_t>* in = nullptr;
+        const std::atomic<uint16_t>* out = nullptr;
+        const std::atomic<uint32_t>* canUp = nullptr; // bit n: node n answers
+        const std::atomic<bool>* missing = nullptr;   // no card at all
+
+        // Card level of a bit (0 = active), as dmc_read_*bit and dmc_read_can_*bit answer.
+        short read(const std::atomic<uint16_t>* words, WORD cardNo, WORD node, WORD bitno) const {
+            if (cardNo != 0 || missing->load(std::memory_order_relaxed)) return 0;
+            if (node > 3 || bitno > 15) return 1;
+            if (node > 0 && !((canUp->load(std::memory_order_relaxed) >> node) & 1u)) return 1;
+            return ((words[node].load(std::memory_order_relaxed) >> bitno) & 1u) ? 0 : 1;
+        }
+    };
+    // nullptr when the backend keeps no image; the bit reads then call the backend.
+    const IoLevels* levels() const { return m_levels.in ? &m_levels : nullptr; }
 
     virtual ~CardBackend() = default;
 
@@ -70,6 +91,39 @@ public:
     virtual short homeMove(WORD cardNo, WORD axis) = 0;
     virtual short getHomeResult(WORD cardNo, WORD axis, WORD* state) = 0;
 
+protected:
+    void publishLevels(const IoLevels& levels) { m_levels = levels; }
+
 private:
     static std::atomic<CardBackend*> s_current;
+    IoLevels m_levels;
 };
+
+// The fast scan reads every bit of the card and its nodes each pass: from the
+// backend's I/O image when it keeps one, without a call.
+inline short dmc_read_inbit(WORD cardNo, WORD bitno) {
+    CardBackend* c = CardBackend::current();
+    if (!c) return 0;
+    if (const CardBackend::IoLevels* io = c->levels()) return io->read(io->in, cardNo, 0, bitno);
+    return c->readInbit(cardNo, bitno);
+}
+inline short dmc_read_outbit(WORD cardNo, WORD bitno) {
+    CardBackend* c = CardBackend::current();
+    if (!c) return 0;
+    if (const CardBackend::IoLevels* io = c->levels()) return io->read(io->out, cardNo, 0, bitno);
+    return c->readOutbit(cardNo, bitno);
+}
+inline short dmc_read_can_inbit(WORD cardNo, WORD node, WORD bitno) {
+    CardBackend* c = CardBackend::current();
+    if (!c) return 0;
+    if (const CardBackend::IoLevels* io = c->levels())
+        return io->read(io->in, cardNo, node < 1 ? 4 : node, bitno);
+    return c->readCanInbit(cardNo, node, bitno);
+}
+inline short dmc_read_can_outbit(WORD cardNo, WORD node, WORD bitno) {
+    CardBackend* c = CardBackend::current();
+    if (!c) return 0;
+    if (const CardBackend::IoLevels* io = c->levels())
+        return io->read(io->out, cardNo, node < 1 ? 4 : node, bitno);
+    return c->readCanOutbit(cardNo, node, bitno);
+}

@@ -57,20 +57,8 @@ DWORD dmc_axis_io_status(WORD cardNo, WORD axis) {
     return card() ? card()->axisIoStatus(cardNo, axis) : 0;
 }
 
-short dmc_read_inbit(WORD cardNo, WORD bitno) {
-    return card() ? card()->readInbit(cardNo, bitno) : 0;
-}
-short dmc_read_outbit(WORD cardNo, WORD bitno) {
-    return card() ? card()->readOutbit(cardNo, bitno) : 0;
-}
 short dmc_write_outbit(WORD cardNo, WORD bitno, WORD onOff) {
     return card() ? card()->writeOutbit(cardNo, bitno, onOff) : kNo;
-}
-short dmc_read_can_inbit(WORD cardNo, WORD node, WORD bitno) {
-    return card() ? card()->readCanInbit(cardNo, node, bitno) : 0;
-}
-short dmc_read_can_outbit(WORD cardNo, WORD node, WORD bitno) {
-    return card() ? card()->readCanOutbit(cardNo, node, bitno) : 0;
 }
 short dmc_write_can_outbit(WORD cardNo, WORD node, WORD bitno, WORD onOff) {
     return card() ? card()->writeCanOutbit(cardNo, node, bitno, onOff) : kNo;

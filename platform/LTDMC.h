@@ -24,11 +24,12 @@ short dmc_set_home_el_return(WORD cardNo, WORD axis, WORD enable);
 // Bit 0 servo alarm, 1 positive limit, 2 negative limit, 4 origin.
 DWORD dmc_axis_io_status(WORD cardNo, WORD axis);
 
-short dmc_read_inbit(WORD cardNo, WORD bitno);
-short dmc_read_outbit(WORD cardNo, WORD bitno);
+// The four bit reads are inline, below.
+inline short dmc_read_inbit(WORD cardNo, WORD bitno);
+inline short dmc_read_outbit(WORD cardNo, WORD bitno);
 short dmc_write_outbit(WORD cardNo, WORD bitno, WORD onOff);
-short dmc_read_can_inbit(WORD cardNo, WORD node, WORD bitno);
-short dmc_read_can_outbit(WORD cardNo, WORD node, WORD bitno);
+inline short dmc_read_can_inbit(WORD cardNo, WORD node, WORD bitno);
+inline short dmc_read_can_outbit(WORD cardNo, WORD node, WORD bitno);
 short dmc_write_can_outbit(WORD cardNo, WORD node, WORD bitno, WORD onOff);
 
 short dmc_write_sevon_pin(WORD cardNo, WORD axis, WORD onOff);
@@ -64,3 +65,6 @@ short dmc_set_home_range_unit(WORD cardNo, WORD axis, double range);
 short dmc_home_move(WORD cardNo, WORD axis);
 // state 1 homing ended successfully, 0 not (yet).
 short dmc_get_home_result(WORD cardNo, WORD axis, WORD* state);
+
+// The inline bit reads need the backend's class.
+#include "CardBackend.h"

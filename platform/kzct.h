@@ -77,6 +77,8 @@ void getlpxy(double x0, double y0, int cell, int rows, int cols, double rowPitch
 void adderrshow(QTextBrowser* history, QTextBrowser* current, const QString& text, bool active, int code,
                 int level);
 void clearerrshow(QTextBrowser* current);
+// Grows with every change of the list, by any caller.
+quint64 alarmListVersion();
 void readerrfile(QTextBrowser* history);
 
 void invbool(volatile bool* flag);

@@ -188,6 +188,12 @@ void adderrshow(QTextBrowser* history, QTextBrowser* current, const QString& tex
     onViewThread(history, [shown, color](QTextBrowser* v) { appendLine(v, shown, color); });
 }
 
+quint64 alarmListVersion() {
+    AlarmList& l = list();
+    QMutexLocker lock(&l.mutex);
+    return l.version;
+}
+
 void clearerrshow(QTextBrowser* current) {
     AlarmList& l = list();
     {

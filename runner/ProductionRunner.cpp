@@ -320,8 +320,8 @@ int ProductionRunner::productsMade() const {
 void ProductionRunner::watch() {
     // Flags change seldom; a whole shift passes here every 10 ms.
     u8 alarms[256], prompts[64];
-    std::copy(std::begin(alarmFlags), std::end(alarmFlags), alarms);
-    std::copy(std::begin(promptFlags), std::end(promptFlags), prompts);
+    std::memcpy(alarms, const_cast<const u8*>(alarmFlags), sizeof alarms);
+    std::memcpy(prompts, const_cast<const u8*>(promptFlags), sizeof prompts);
     const bool same = std::memcmp(alarms, m_alarmFlagsSeen, sizeof alarms) == 0 &&
                       std::memcmp(prompts, m_promptFlagsSeen, sizeof prompts) == 0;
     std::memcpy(m_alarmFlagsSeen, alarms, sizeof alarms);

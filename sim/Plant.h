@@ -8,6 +8,7 @@
 // I/O numbers are image numbers as the program counts them: 0..15 the card's own
 // bits, 16..31 CAN node 1, 32..47 node 2, 48..63 node 3. States are logical
 // (true = active / on); the virtual card converts to the card's levels.
+#include "platform/CardBackend.h"
 #include "sim/NozzleVacuum.h"
 #include "sim/OperatorPanel.h"
 #include "sim/PlantElement.h"
@@ -103,6 +104,10 @@ public:
     // 16-bit words: group 0 card, 1..3 CAN nodes; bit n = image 16 * group + n.
     uint16_t inputWord(int group) const { return m_inPub[group].load(std::memory_order_relaxed); }
     uint16_t outputWord(int group) const { return m_outPub[group].load(std::memory_order_relaxed); }
+    // The same words, the CAN mask and the card's presence, for the card's bit reads.
+    CardBackend::IoLevels ioLevels() const {
+        return {m_inPub.data(), m_outPub.data(), &m_canUpMask, &m_cardMissing};
+    }
 
     // ---- CAN bus ----
     void setCanRunning(bool running);

@@ -45,7 +45,9 @@ std::string localPath(const char* fileName) {
 }
 } // namespace
 
-VirtualCard::VirtualCard(Plant& plant) : m_plant(plant) {}
+VirtualCard::VirtualCard(Plant& plant) : m_plant(plant) {
+    publishLevels(plant.ioLevels());
+}
 
 uint64_t VirtualCard::calls(Call call) const {
     return m_calls[size_t(call)].load(std::memory_order_relaxed);
@@ -183,15 +185,11 @@ DWORD VirtualCard::axisIoStatus(WORD cardNo, WORD axis) {
 }
 
 short VirtualCard::readInbit(WORD cardNo, WORD bitno) {
-    if (!present(cardNo)) return 0;
-    if (bitno > 15) return 1;
-    return ((m_plant.inputWord(0) >> bitno) & 1u) ? 0 : 1;
+    return levels()->read(levels()->in, cardNo, 0, bitno);
 }
 
 short VirtualCard::readOutbit(WORD cardNo, WORD bitno) {
-    if (!present(cardNo)) return 0;
-    if (bitno > 15) return 1;
-    return ((m_plant.outputWord(0) >> bitno) & 1u) ? 0 : 1;
+    return levels()->read(levels()->out, cardNo, 0, bitno);
 }
 
 short VirtualCard::writeOutbit(WORD cardNo, WORD bitno, WORD onOff) {
@@ -203,15 +201,11 @@ short VirtualCard::writeOutbit(WORD cardNo, WORD bitno, WORD onOff) {
 }
 
 short VirtualCard::readCanInbit(WORD cardNo, WORD node, WORD bitno) {
-    if (!present(cardNo)) return 0;
-    if (node < 1 || node > 3 || bitno > 15 || !m_plant.canNodeUp(node)) return 1;
-    return ((m_plant.inputWord(node) >> bitno) & 1u) ? 0 : 1;
+    return levels()->read(levels()->in, cardNo, node < 1 ? 4 : node, bitno);
 }
 
 short VirtualCard::readCanOutbit(WORD cardNo, WORD node, WORD bitno) {
-    if (!present(cardNo)) return 0;
-    if (node < 1 || node > 3 || bitno > 15 || !m_plant.canNodeUp(node)) return 1;
-    return ((m_plant.outputWord(node) >> bitno) & 1u) ? 0 : 1;
+    return levels()->read(levels()->out, cardNo, node < 1 ? 4 : node, bitno);
 }
 
 short VirtualCard::writeCanOutbit(WORD cardNo, WORD node, WORD bitno, WORD onOff) {

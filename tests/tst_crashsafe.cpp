@@ -13,6 +13,8 @@
 #include "platform/kzct_records.h"
 #include "platform/qtcsv/Reader.h"
 #include "runner/PlantJournal.h"
+#include "sequences/CycleData.h"
+#include "sim/Lockstep.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -202,6 +204,44 @@ private slots:
         gf[511] = 5.0;
         RunDataKeeper::recover();
         QCOMPARE(gr[1], 21.0);
+    }
+
+    // Every 100 ms the keeper saves what changed: a tray cell, a placed label or the
+    // output count at once; the yield counters alone with the next save, at most 5 s late.
+    void yieldCountersAloneWaitForTheNextSave() {
+        QDir(Paths::root()).removeRecursively();
+        QVERIFY(QDir().mkpath(kzct::recipeDir("r")));
+        QVERIFY(kzct::setCurrentRecipeName("r"));
+        for (int i = 0; i < kGrSize; ++i) gr[i] = 0.0;
+        gr[1] = 2.0;
+        assembledCell = 0;
+        trayState = 1;
+        kzct::setRunDataRecords(kzct::RunDataRecords());
+        QVERIFY(kzct::saveRunData("r"));
+        inifiletovar();
+        Lockstep clock;
+        clock.install();
+        clock.addPeriodic("rundata", 100000, [] { RunDataKeeper::tick(); });
+        RunDataKeeper::recover();
+        const QString file = kzct::recipeDir("r") + "/RunData.ini";
+        auto saved = [&](int i) { return section(readFile(file), "gr").value(i); };
+
+        for (int counter : {23, 25, 28, 30, 33}) {
+            gr[counter] += 1.0;
+            clock.runFor(4.85);
+            QCOMPARE(saved(counter), gr[counter] - 1.0);
+            clock.runFor(0.3);
+            QCOMPARE(saved(counter), gr[counter]);
+        }
+        // Each of these goes at once, and takes the waiting counters along.
+        for (int urgent : {0, 1, 2, 21, 22}) {
+            gr[29] += 1.0;
+            clock.runFor(1.0);
+            gr[urgent] += 1.0;
+            clock.runFor(0.15);
+            QCOMPARE(saved(urgent), gr[urgent]);
+            QCOMPARE(saved(29), gr[29]);
+        }
     }
 
     void killedWhileProducingLosesAtMostTheProductInProgress() {

@@ -86,8 +86,16 @@ CVMainWindow::CVMainWindow(QWidget* parent) : QWidget(parent), ui(new Ui::CVMain
     setCurrentTast(0);
     readfilepara(); // the current recipe's settings and calibrations, as at every recipe load
     m_refresh.setInterval(200);
-    connect(&m_refresh, &QTimer::timeout, this, &CVMainWindow::refreshView);
+    // Hidden (another tab, no screen) it would restyle its labels for nobody.
+    connect(&m_refresh, &QTimer::timeout, this, [this] {
+        if (isVisible()) refreshView();
+    });
     m_refresh.start();
+}
+
+void CVMainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    refreshView();
 }
 
 CVMainWindow::~CVMainWindow() {

@@ -35,12 +35,16 @@ public slots:
     bool readfilepara();
     bool savefilepara();
     void setCurrentTast(int task);
-    // Task states, camera states and which controls may be used; every 200 ms.
+    // Task states, camera states and which controls may be used; every 200 ms while
+    // the window is on screen, and when it appears.
     void refreshView();
 
 signals:
     void m_sigsavedata();
     void m_jogshow();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private slots:
     void on_pushButton_clicked();
