@@ -11,8 +11,8 @@
 namespace {
 constexpr int kBuzzerPasses = 300;
 
-// One sweep of the flag bytes per pass, not a volatile read each: the other threads
-// set flags between passes, and this pass only needs a consistent-enough snapshot.
+// One sweep of the flag bytes, not a volatile read each: a flag another thread sets
+// meanwhile counts from the next pass, as it would anyway.
 bool anyOf(const volatile u8* flags, int count) {
     return std::memchr(const_cast<const u8*>(flags), 1, size_t(count)) != nullptr;
 }
