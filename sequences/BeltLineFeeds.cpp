@@ -69,7 +69,11 @@ void lineInfeedStep() {
         lineInStep = 0;
     }
 
-    if (!runB && !testLineIn && lineInStep >= 261 && lineInStep <= 263) {
+    // A stop while the tray runs in leaves the hand-shake standing: the tray is on its
+    // way, short of the buffer sensor, and starting over would ask upstream for a second
+    // one behind it. The belt stops; the start carries the tray on into the buffer.
+    if (!runB && !testLineIn && lineInStep == 262) beltStopIfOurs(0);
+    if (!runB && !testLineIn && (lineInStep == 261 || lineInStep == 263)) {
         beltStopIfOurs(0);
         lineInStep = 250;
         signals(kLineIn, false);

@@ -392,6 +392,47 @@ private slots:
         QVERIFY(inOrder(m.edges, from2, {"+O48", "+O49", "+O50"}));
     }
 
+    // A stop while the next tray runs in from upstream, wholly on the belt and short of
+    // the buffer sensor: the start carries that tray into the buffer; upstream is not
+    // asked for another one, which would follow it and later be pushed past the
+    // assembly stopper.
+    void stopWhileTheTrayRunsInBringsThatTrayOnly() {
+        Line m(2.0);
+        QVERIFY(m.homeAndStart());
+        QVERIFY(m.runUntil([] { return trayState == 1; }, 60.0));
+        const auto inTransit = [&m] {
+            auto g = m.plant().lock();
+            const std::vector<sim::Tray>& t = m.b.finished->trays();
+            return lineInStep == 262 && t.size() == 2 && t.back().rear() > 0 &&
+                   t.back().front < sim::BeltTransport::kBufferStop - 30;
+        };
+        QVERIFY(m.runUntil(inTransit, 30.0));
+        m.press(Panel::StopButton);
+        QCOMPARE(int(runB), 0);
+        m.runFor(0.5);
+        QVERIFY(!m.beltMoving(5));
+        m.runFor(5.0);
+        QVERIFY(!m.plant().input(24));
+
+        m.press(Panel::StartButton);
+        QVERIFY(m.runUntil([] { return lineInStep == 0.0 && inImg[24]; }, 30.0));
+        m.runFor(10.0);
+        std::vector<int> ids;
+        {
+            auto g = m.plant().lock();
+            for (const sim::Tray& t : m.b.finished->trays()) ids.push_back(t.id);
+        }
+        QCOMPARE(ids, (std::vector<int>{1, 2}));
+        QCOMPARE(m.atAssemblyId(), 1);
+        QVERIFY(!m.anyOn(48));
+
+        // That tray goes on to the assembly position when the first has left.
+        QVERIFY(m.finishTray());
+        QVERIFY(m.runUntil([] { return trayState == 1; }, 60.0));
+        QCOMPARE(m.atAssemblyId(), 2);
+        QCOMPARE(int(alarmFlags[14]), 0);
+    }
+
     void resetDuringHandshakeStartsFromInitialisation() {
         Line m(2.0);
         QVERIFY(m.homeAndStart());
