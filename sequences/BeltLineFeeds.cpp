@@ -227,7 +227,15 @@ void emptyLineStep() {
         signals(kEmptyOut, false);
         emptyOutBeg = 0;
     }
-    if (!runB && !testEmptyIn && emptyStep >= 260 && emptyStep <= 263) {
+    // Receiving, as on the finished line: a tray running in is carried on at the start,
+    // and one already at the sensor (263) is in; neither is asked for again.
+    if (!runB && !testEmptyIn && emptyStep == 262) beltStopIfOurs(1);
+    if (!runB && !testEmptyIn && emptyStep == 263) {
+        signals(kEmptyIn, false);
+        emptyInRecive = 0;
+        emptyStep = 100;
+    }
+    if (!runB && !testEmptyIn && emptyStep == 260) {
         beltStopIfOurs(1);
         emptyStep = 250;
         signals(kEmptyIn, false);

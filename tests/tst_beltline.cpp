@@ -433,6 +433,48 @@ private slots:
         QCOMPARE(int(alarmFlags[14]), 0);
     }
 
+    // The empty-tray line likewise, stopped while a tray runs in and again once it has
+    // reached the sensor: each time only that tray is passed on.
+    void stopWhileAnEmptyTrayRunsInPassesThatTrayOnly() {
+        Line m(2.0);
+        m.b.finishedUp->setSupply(0); // only the empty line works here
+        QVERIFY(m.homeAndStart());
+        const auto trays = [&m] {
+            auto g = m.plant().lock();
+            std::vector<int> ids;
+            for (const sim::Tray& t : m.b.empty->trays()) ids.push_back(t.id);
+            return ids;
+        };
+        QVERIFY(m.runUntil(
+            [&m] {
+                auto g = m.plant().lock();
+                const std::vector<sim::Tray>& t = m.b.empty->trays();
+                return emptyStep == 262 && t.size() == 1 && t.back().rear() > 0 && t.back().front < 600;
+            },
+            30.0));
+        m.press(Panel::StopButton);
+        m.runFor(0.5);
+        QVERIFY(!m.beltMoving(6));
+        m.runFor(5.0);
+        QVERIFY(!m.plant().input(27));
+        m.press(Panel::StartButton);
+        QVERIFY(m.runUntil([] { return emptyStep >= 200 && emptyStep < 250; }, 30.0)); // sending
+        QCOMPARE(trays(), (std::vector<int>{1001}));
+        QVERIFY(m.runUntil([&] { return m.received(m.b.emptyDown) == 1; }, 30.0));
+
+        m.b.emptyUp->setSlowFactor(20); // time to stop while it drops its signals
+        QVERIFY(m.runUntil([] { return emptyStep == 263; }, 60.0));
+        QVERIFY(m.plant().input(27));
+        m.press(Panel::StopButton);
+        QVERIFY(!m.anyOn(54));
+        m.b.emptyUp->setSlowFactor(1);
+        m.press(Panel::StartButton);
+        QVERIFY(m.runUntil([] { return emptyStep >= 200 && emptyStep < 250; }, 30.0)); // sending
+        QCOMPARE(trays(), (std::vector<int>{1002}));
+        QVERIFY(m.runUntil([&] { return m.received(m.b.emptyDown) == 2; }, 60.0));
+        QCOMPARE(m.b.emptyDown->received(), (std::vector<int>{1001, 1002}));
+    }
+
     void resetDuringHandshakeStartsFromInitialisation() {
         Line m(2.0);
         QVERIFY(m.homeAndStart());
