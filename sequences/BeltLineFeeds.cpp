@@ -69,7 +69,11 @@ void lineInfeedStep() {
         lineInStep = 0;
     }
 
-    if (!runB && !testLineIn && lineInStep >= 261 && lineInStep <= 263) {
+    // A stop while the tray runs in leaves the hand-shake standing: the tray is on its
+    // way, short of the buffer sensor, and starting over would ask upstream for a second
+    // one behind it. The belt stops; the start carries the tray on into the buffer.
+    if (!runB && !testLineIn && lineInStep == 262) beltStopIfOurs(0);
+    if (!runB && !testLineIn && (lineInStep == 261 || lineInStep == 263)) {
         beltStopIfOurs(0);
         lineInStep = 250;
         signals(kLineIn, false);
@@ -223,7 +227,15 @@ void emptyLineStep() {
         signals(kEmptyOut, false);
         emptyOutBeg = 0;
     }
-    if (!runB && !testEmptyIn && emptyStep >= 260 && emptyStep <= 263) {
+    // Receiving, as on the finished line: a tray running in is carried on at the start,
+    // and one already at the sensor (263) is in; neither is asked for again.
+    if (!runB && !testEmptyIn && emptyStep == 262) beltStopIfOurs(1);
+    if (!runB && !testEmptyIn && emptyStep == 263) {
+        signals(kEmptyIn, false);
+        emptyInRecive = 0;
+        emptyStep = 100;
+    }
+    if (!runB && !testEmptyIn && emptyStep == 260) {
         beltStopIfOurs(1);
         emptyStep = 250;
         signals(kEmptyIn, false);

@@ -392,6 +392,89 @@ private slots:
         QVERIFY(inOrder(m.edges, from2, {"+O48", "+O49", "+O50"}));
     }
 
+    // A stop while the next tray runs in from upstream, wholly on the belt and short of
+    // the buffer sensor: the start carries that tray into the buffer; upstream is not
+    // asked for another one, which would follow it and later be pushed past the
+    // assembly stopper.
+    void stopWhileTheTrayRunsInBringsThatTrayOnly() {
+        Line m(2.0);
+        QVERIFY(m.homeAndStart());
+        QVERIFY(m.runUntil([] { return trayState == 1; }, 60.0));
+        const auto inTransit = [&m] {
+            auto g = m.plant().lock();
+            const std::vector<sim::Tray>& t = m.b.finished->trays();
+            return lineInStep == 262 && t.size() == 2 && t.back().rear() > 0 &&
+                   t.back().front < sim::BeltTransport::kBufferStop - 30;
+        };
+        QVERIFY(m.runUntil(inTransit, 30.0));
+        m.press(Panel::StopButton);
+        QCOMPARE(int(runB), 0);
+        m.runFor(0.5);
+        QVERIFY(!m.beltMoving(5));
+        m.runFor(5.0);
+        QVERIFY(!m.plant().input(24));
+
+        m.press(Panel::StartButton);
+        QVERIFY(m.runUntil([] { return lineInStep == 0.0 && inImg[24]; }, 30.0));
+        m.runFor(10.0);
+        std::vector<int> ids;
+        {
+            auto g = m.plant().lock();
+            for (const sim::Tray& t : m.b.finished->trays()) ids.push_back(t.id);
+        }
+        QCOMPARE(ids, (std::vector<int>{1, 2}));
+        QCOMPARE(m.atAssemblyId(), 1);
+        QVERIFY(!m.anyOn(48));
+
+        // That tray goes on to the assembly position when the first has left.
+        QVERIFY(m.finishTray());
+        QVERIFY(m.runUntil([] { return trayState == 1; }, 60.0));
+        QCOMPARE(m.atAssemblyId(), 2);
+        QCOMPARE(int(alarmFlags[14]), 0);
+    }
+
+    // The empty-tray line likewise, stopped while a tray runs in and again once it has
+    // reached the sensor: each time only that tray is passed on.
+    void stopWhileAnEmptyTrayRunsInPassesThatTrayOnly() {
+        Line m(2.0);
+        m.b.finishedUp->setSupply(0); // only the empty line works here
+        QVERIFY(m.homeAndStart());
+        const auto trays = [&m] {
+            auto g = m.plant().lock();
+            std::vector<int> ids;
+            for (const sim::Tray& t : m.b.empty->trays()) ids.push_back(t.id);
+            return ids;
+        };
+        QVERIFY(m.runUntil(
+            [&m] {
+                auto g = m.plant().lock();
+                const std::vector<sim::Tray>& t = m.b.empty->trays();
+                return emptyStep == 262 && t.size() == 1 && t.back().rear() > 0 && t.back().front < 600;
+            },
+            30.0));
+        m.press(Panel::StopButton);
+        m.runFor(0.5);
+        QVERIFY(!m.beltMoving(6));
+        m.runFor(5.0);
+        QVERIFY(!m.plant().input(27));
+        m.press(Panel::StartButton);
+        QVERIFY(m.runUntil([] { return emptyStep >= 200 && emptyStep < 250; }, 30.0)); // sending
+        QCOMPARE(trays(), (std::vector<int>{1001}));
+        QVERIFY(m.runUntil([&] { return m.received(m.b.emptyDown) == 1; }, 30.0));
+
+        m.b.emptyUp->setSlowFactor(20); // time to stop while it drops its signals
+        QVERIFY(m.runUntil([] { return emptyStep == 263; }, 60.0));
+        QVERIFY(m.plant().input(27));
+        m.press(Panel::StopButton);
+        QVERIFY(!m.anyOn(54));
+        m.b.emptyUp->setSlowFactor(1);
+        m.press(Panel::StartButton);
+        QVERIFY(m.runUntil([] { return emptyStep >= 200 && emptyStep < 250; }, 30.0)); // sending
+        QCOMPARE(trays(), (std::vector<int>{1002}));
+        QVERIFY(m.runUntil([&] { return m.received(m.b.emptyDown) == 2; }, 60.0));
+        QCOMPARE(m.b.emptyDown->received(), (std::vector<int>{1001, 1002}));
+    }
+
     void resetDuringHandshakeStartsFromInitialisation() {
         Line m(2.0);
         QVERIFY(m.homeAndStart());
