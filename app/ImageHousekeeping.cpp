@@ -15,7 +15,15 @@ namespace {
 std::atomic<bool> busy{false};
 std::atomic<bool> stopping{false};
 std::mutex threadMutex; // guards worker and its start and join
-std::thread worker;
+// Reached with a thread only by a program that ended without stop().
+struct Worker {
+    std::thread thread;
+    ~Worker() {
+        stopping = true;
+        if (thread.joinable()) thread.join();
+    }
+};
+Worker worker;
 std::function<void()> beforeEntry;
 
 int64_t ageMs(const QFileInfo& info, int64_t nowMs) {
@@ -33,8 +41,8 @@ void ImageHousekeeping::start() {
     std::lock_guard<std::mutex> lock(threadMutex);
     if (busy.exchange(true)) return;
     // The previous run has ended (busy was clear): its thread only needs the join.
-    if (worker.joinable()) worker.join();
-    worker = std::thread([] {
+    if (worker.thread.joinable()) worker.thread.join();
+    worker.thread = std::thread([] {
         run();
         busy = false;
     });
@@ -43,14 +51,14 @@ void ImageHousekeeping::start() {
 void ImageHousekeeping::stop() {
     std::lock_guard<std::mutex> lock(threadMutex);
     stopping = true;
-    if (worker.joinable()) worker.join();
+    if (worker.thread.joinable()) worker.thread.join();
     busy = false;
     stopping = false;
 }
 
 bool ImageHousekeeping::running() {
     std::lock_guard<std::mutex> lock(threadMutex);
-    return worker.joinable();
+    return worker.thread.joinable();
 }
 
 bool ImageHousekeeping::stopRequested() {

@@ -387,13 +387,15 @@ private slots:
             r.window->tick100ms();
             openTicked = now();
         };
-        QTimer::singleShot(0, [&] { answer("是"); });
+        // "否": a "是" would save the parameters of this data root with the MES on.
+        QTimer::singleShot(0, [&] { answer("否"); });
         r.window->tick100ms();
         QVERIFY(asked);
         QCOMPARE(open.text, QString("等待操作员回答：MES已经屏蔽，是否开启？"));
         QCOMPARE(openTicked.text, open.text);
         QCOMPARE(openTicked.style, open.style);
-        QCOMPARE(gd[46], 2.0);
+        QCOMPARE(gd[46], 0.0);
+        QCOMPARE(int(startRequest), 0);
         // Answered: the machine's own state, here not homed.
         QCOMPARE(label()->text(), QString("未回原点：请按复位"));
         QVERIFY(label()->styleSheet().contains("rgb(255, 210, 0)"));

@@ -40,7 +40,14 @@ struct RunThread {
     std::shared_ptr<std::atomic<bool>> ended;
 };
 std::mutex threadsMutex;
-std::list<RunThread> threads;
+// Reached with threads only by a program that ended without stopping the calibrations.
+struct RunThreads : std::list<RunThread> {
+    ~RunThreads() {
+        calibBusy = nozzleZeroBusy = linkCalibBusy = linkVerifyBusy = linkVerify2Busy = 0;
+        for (RunThread& run : *this) run.thread.join();
+    }
+};
+RunThreads threads;
 
 // Joins the threads whose runs have ended; with all, waits for the others first.
 void joinEnded(bool all) {
