@@ -1,9 +1,10 @@
 #pragma once
 // Keeps the image tree from filling the data drive: when free space runs short,
-// old images and old image folders are deleted. Runs on a detached thread at start
+// old images and old image folders are deleted. Runs on a thread of its own at start
 // and every 10 minutes.
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 class ImageHousekeeping {
 public:
@@ -16,8 +17,16 @@ public:
     // thread, when the data drive (DiskSpace) is short of space. Returns the number of
     // entries removed. A drive that cannot be asked counts as not short.
     static int run(const QString& root = QString());
-    // run() on a detached thread; a run still busy makes this one do nothing.
-    static void startDetached();
+    // run() on the housekeeping thread; a run still busy makes this one do nothing.
+    static void start();
+    // Tells a run to stop before its next entry and joins its thread (at exit).
+    static void stop();
+    // A run has been started and its thread not yet joined.
+    static bool running();
+    // A stop was asked for and the run has not been joined yet.
+    static bool stopRequested();
+    // Test hook: called before each entry of a run.
+    static void setBeforeEntry(std::function<void()> hook);
 
     // Deletes files older than kFileAgeSecs below dir and folders older than
     // kDirAgeSecs, measured from nowMs (ms since the epoch). Links are not followed.

@@ -74,6 +74,13 @@ QString BannerState::styleSheet() const {
 BannerState bannerState(const BannerInputs& in) {
     using K = BannerKind;
     using C = BannerColour;
+    const QString question = QCoreApplication::translate("Banner", "等待操作员回答：") + in.question;
+    // Before the first scan the safety flags are still at their power-up zeros.
+    if (!in.scanned) {
+        if (!in.question.isEmpty()) return make(K::Question, C::Yellow, question);
+        return make(K::Starting, C::Yellow,
+                    QCoreApplication::translate("Banner", "启动中：正在读取机器状态……"));
+    }
     if (cardOk != 1.0)
         return make(K::NoCard, C::Red,
                     QCoreApplication::translate("Banner", "无控制卡：控制卡初始化失败，请检查控制卡"));
@@ -89,6 +96,7 @@ BannerState bannerState(const BannerInputs& in) {
     for (const AlarmRow& row : in.alarms)
         if (row.code != kDoorCode && row.code != kEstopCode) alarms << row;
     if (!alarms.isEmpty()) return make(K::Alarm, C::Red, alarmLine(alarms));
+    if (!in.question.isEmpty()) return make(K::Question, C::Yellow, question);
     if (stepA >= 1000 && stepA <= 1010)
         return make(K::Homing, C::Yellow, QCoreApplication::translate("Banner", "回原点中……"));
     if (!homedUi) {

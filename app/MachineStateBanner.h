@@ -20,6 +20,8 @@ enum class BannerKind {
     Running,
     WaitingForStart,
     Paused,
+    Starting, // the scan has not read the machine yet
+    Question, // a question on the screen holds the machine until the operator answers
 };
 
 // Red for e-stop and alarms, yellow for waiting and not homed, green for running,
@@ -37,6 +39,8 @@ struct BannerInputs {
     CurrentWait wait;
     QList<AlarmRow> alarms; // active alarm rows, newest first
     QString homingAbort;    // why the last homing ended early; empty when it did not
+    QString question;       // an open question the machine waits on; empty when none
+    bool scanned = true;    // the scan has read the machine's inputs since start-up
 };
 
 // Waits shorter than this are work in progress, not worth a banner.

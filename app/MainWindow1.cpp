@@ -32,6 +32,7 @@
 #include "recipes/RecipeName.h"
 #include "recipes/Users.h"
 #include "sequences/CycleData.h"
+#include "vision/Calibrations.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -161,7 +162,7 @@ MainWindow1::MainWindow1(QWidget* parent, const Options& opts)
         cycle.pollCameras();
         startupDone = 1;
     });
-    if (options.startHousekeeping) ImageHousekeeping::startDetached();
+    if (options.startHousekeeping) ImageHousekeeping::start();
     taskdata::GetInstance()->setCamNames({QCoreApplication::translate("MainWindow1", "上相机"),
                                           QCoreApplication::translate("MainWindow1", "下相机")});
     buildImageViews();
@@ -436,8 +437,13 @@ void MainWindow1::Savezzdata() {
 
 // The machine logic runs first; the widgets then show its outcome.
 void MainWindow1::tick100ms() {
-    // The MES question is modal inside this tick: the tick does not run again meanwhile.
-    if (inTick100) return;
+    if (taskfast.isRunning() && m_scanTicks < 2) ++m_scanTicks;
+    // The MES question is modal inside this tick: the tick does not run again meanwhile,
+    // but the banner still follows the machine.
+    if (inTick100) {
+        showBanner();
+        return;
+    }
     inTick100 = true;
     cycle.tick100ms();
     RunDataKeeper::tick();
@@ -450,8 +456,17 @@ void MainWindow1::tick100ms() {
     showBanner();
 }
 
+bool MainWindow1::machineRead() const {
+    // The scan thread's first pass follows its start at once; a tick later it has surely run.
+    // Without the threads the harness scans before every tick.
+    return options.startWorkers ? m_scanTicks >= 2 : !cycle.banner().text.isEmpty();
+}
+
 void MainWindow1::showBanner() {
-    const BannerState& banner = cycle.banner();
+    BannerState banner = cycle.banner();
+    if (!machineRead() || !m_question.isEmpty() || banner.text.isEmpty())
+        banner = bannerState(BannerInputs{CurrentWait(), AlarmBoard::activeAlarms(),
+                                          cycle.events().homingAbort(), m_question, machineRead()});
     if (ui->label_banner->text() != banner.text) ui->label_banner->setText(banner.text);
     const QString style = banner.styleSheet();
     if (ui->label_banner->styleSheet() != style) ui->label_banner->setStyleSheet(style);
@@ -466,7 +481,7 @@ void MainWindow1::tick10ms() {
 }
 
 void MainWindow1::tick10min() {
-    ImageHousekeeping::startDetached();
+    ImageHousekeeping::start();
     cycle.tick10min();
 }
 
@@ -502,6 +517,9 @@ void MainWindow1::closeEvent(QCloseEvent* event) {
         close();
         return;
     }
+    // Nothing may still move the machine or touch the data from here on.
+    stopCalibrations();
+    ImageHousekeeping::stop();
     // The run data whatever the answer.
     RunDataKeeper::closing();
     iniRUNvartofile();

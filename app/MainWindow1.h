@@ -172,4 +172,9 @@ private:
     bool m_askOnClose = true;
     int m_saveFailures = 0;
     int m_failuresBeforeSave = 0;
+    // The banner beside the tick's: before the scan has read the machine and while a
+    // question holds the tick.
+    bool machineRead() const;
+    QString m_question;
+    int m_scanTicks = 0;
 };

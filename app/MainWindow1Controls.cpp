@@ -24,8 +24,14 @@ void MainWindow1::wireControls() {
     cycle.historyView = ui->textBrowser_2;
     cycle.currentView = ui->textBrowser;
     cycle.ask = [this](const QString& title, const QString& text) {
-        return Prompt::question(this, title, text, QCoreApplication::translate("MainWindow1", "是"),
-                                QCoreApplication::translate("MainWindow1", "否"));
+        // The tick that asks is held until the answer; the banner says so meanwhile.
+        m_question = text;
+        showBanner();
+        const bool yes = Prompt::question(this, title, text, QCoreApplication::translate("MainWindow1", "是"),
+                                          QCoreApplication::translate("MainWindow1", "否"));
+        m_question.clear();
+        showBanner();
+        return yes;
     };
     cycle.refreshData = [this] { emit m_sigrefdata(); };
     cycle.saveData = [this] { emit m_sigsavedata(); };

@@ -7,6 +7,7 @@
 #include "app/SignalClose.h"
 #include "app/SingleInstance.h"
 #include "app/StartupProbe.h"
+#include "platform/Clock.h"
 #include "platform/Platform.h"
 
 #include <QApplication>
@@ -59,6 +60,8 @@ int main(int argc, char* argv[]) {
 
     const int result = app.exec();
     window->close();
+    // The machine is down: no clock callback may reach it any more.
+    SystemClock::stopTimers();
     delete window;
     instance.release();
     Platform::stop();

@@ -35,25 +35,26 @@ void SystemClock::sleepUs(int64_t us) {
 }
 
 namespace {
-// One detached timer thread serves every callAt of the system clock.
+// One timer thread serves every callAt of the system clock. It is joined at program end:
+// a callback run after main() has taken the machine down would use what is gone.
 struct TimerThread {
     std::mutex mutex;
     std::condition_variable wake;
     std::multimap<int64_t, std::function<void()>> due;
-    bool started = false;
+    std::thread thread;
+    bool stopped = false;
 
     void add(int64_t atUs, std::function<void()> fn) {
         std::lock_guard<std::mutex> lock(mutex);
+        if (stopped) return;
         due.emplace(atUs, std::move(fn));
-        if (!started) {
-            started = true;
-            std::thread([this] { run(); }).detach();
-        }
+        if (!thread.joinable()) thread = std::thread([this] { run(); });
         wake.notify_one();
     }
     void run() {
         std::unique_lock<std::mutex> lock(mutex);
         for (;;) {
+            if (stopped) return;
             if (due.empty()) {
                 wake.wait(lock);
                 continue;
@@ -68,15 +69,31 @@ struct TimerThread {
             due.erase(first);
             lock.unlock();
             fn();
+            fn = nullptr; // what it holds goes before the next look at stopped
             lock.lock();
         }
     }
+    void stop() {
+        std::multimap<int64_t, std::function<void()>> dropped;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            stopped = true;
+            dropped.swap(due);
+            wake.notify_all();
+        }
+        // A callback that stops the clock itself cannot wait for its own end.
+        if (thread.joinable() && thread.get_id() != std::this_thread::get_id()) thread.join();
+    }
 };
 TimerThread* timerThread() {
-    static TimerThread* t = new TimerThread; // lives until exit; the thread is detached
+    static TimerThread* t = new TimerThread; // never destroyed: callAt may come during static destruction
     return t;
 }
 } // namespace
+
+void SystemClock::stopTimers() {
+    timerThread()->stop();
+}
 
 void SystemClock::callAt(int64_t atUs, std::function<void()> fn) {
     timerThread()->add(atUs, std::move(fn));

@@ -28,6 +28,9 @@ public:
     int64_t wallMs() override;
     void sleepUs(int64_t us) override;
     void callAt(int64_t atUs, std::function<void()> fn) override;
+    // At program end: drops the callbacks still pending, waits for one that runs and
+    // joins the timer thread; later callAt calls are ignored.
+    static void stopTimers();
 };
 
 namespace clk {

@@ -1,6 +1,7 @@
 #include "ProductionRunner.h"
 
 #include "app/DataSetup.h"
+#include "app/ImageHousekeeping.h"
 #include "app/MachineData.h"
 #include "app/MainWindow1.h"
 #include "app/Prompt.h"
@@ -17,6 +18,7 @@
 #include "sim/HeightSensor.h"
 #include "sim/MesEmulator.h"
 #include "sim/ProductTray.h"
+#include "vision/Calibrations.h"
 #include "vision/HeightValues.h"
 #include "vision/TcpBase.h"
 #include "vision/VisionRequests.h"
@@ -72,6 +74,8 @@ ProductionRunner::ProductionRunner(uint32_t seed, bool images) : vm(seed), camer
 ProductionRunner::~ProductionRunner() {
     // Threads of manual mode (calibrations) sleep on this clock; none may outlive the machine.
     clock.releaseSleepers();
+    stopCalibrations();
+    ImageHousekeeping::stop();
     retireVisionWatchers();
     if (window) TaskParams::GetInstance()->setSaveImages(m_savedImages);
     window.reset();

@@ -5,6 +5,7 @@
 #include "BannerRig.h"
 
 #include "app/MachineStateBanner.h"
+#include "app/Prompt.h"
 #include "platform/Paths.h"
 #include "sim/BeltTransport.h"
 #include "sim/MesEmulator.h"
@@ -14,8 +15,10 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTimer>
 
 using namespace bannertest;
 
@@ -300,6 +303,103 @@ private slots:
         for (const char* caused : {"板卡扩展模块断开报警", "供料器故障报警"})
             QVERIFY2(card < history.lastIndexOf(caused), caused);
         r->plant().setCardMissing(false);
+    }
+
+    // The MES question of the start holds the first tick until the operator answers. The
+    // window is shown before that tick: the banner tells from then on, question open or not.
+    void bannerTellsWhileTheStartUpQuestionIsOpen() {
+        freshCycleWords();
+        ProductionRunner r(1);
+        // The MES question in its real box; the other prompts of a start on a fresh data
+        // root are the runner's business.
+        QStringList others;
+        Prompt::setHandler([&others](const Prompt::Shown& shown) {
+            if (shown.title != "MES提示") {
+                others << shown.title;
+                return false;
+            }
+            const Prompt::Handler runner = Prompt::setHandler(Prompt::Handler());
+            const bool yes =
+                Prompt::question(shown.parent, shown.title, shown.text, shown.yesText, shown.noText);
+            Prompt::setHandler(runner);
+            return yes;
+        });
+        struct Seen {
+            QString text, style;
+        };
+        Seen built, open, openTicked;
+        auto label = [&] { return windowChild<QLabel>(r.window.get(), "label_banner"); };
+        auto now = [&] { return Seen{label()->text(), label()->styleSheet()}; };
+        // Runs in the question box's own event loop and answers as the operator's click does.
+        int looks = 0;
+        bool asked = false;
+        std::function<void()> atQuestion;
+        std::function<void(const char*)> answer;
+        answer = [&](const char* button) {
+            QMessageBox* box = nullptr;
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* b = qobject_cast<QMessageBox*>(top);
+                    b && b->isVisible() && b->windowTitle() == "MES提示")
+                    box = b;
+            if (!box) {
+                if (++looks < 2000) QTimer::singleShot(5, [&, button] { answer(button); });
+                return;
+            }
+            asked = true;
+            r.window->resize(1920, 1080);
+            r.window->show();
+            atQuestion();
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == button) b->click();
+        };
+
+        // At power-up, asked by the first tick.
+        atQuestion = [&] {
+            open = now();
+            const QString dir = qEnvironmentVariable("TAVRIN_SCREENSHOT_DIR");
+            if (!dir.isEmpty()) {
+                QDir().mkpath(dir);
+                r.window->grab().save(dir + "/run-page-question.png");
+            }
+        };
+        QTimer::singleShot(0, [&] { answer("否"); });
+        // The window as built, before the first scan and tick: this pass comes first.
+        const int look = r.clock.addPeriodic("look", 1000000, [&] {
+            if (r.window && built.text.isEmpty()) built = now();
+        });
+        QString error;
+        QVERIFY2(r.powerUp(&error), qPrintable(error));
+        QVERIFY2(asked, qPrintable(others.join(" | ")));
+        r.clock.setEnabled(look, false);
+        QCOMPARE(built.text, QString("启动中：正在读取机器状态……"));
+        QVERIFY2(built.style.contains("rgb(255, 210, 0)"), qPrintable(built.style));
+        QCOMPARE(open.text, QString("等待操作员回答：MES已经屏蔽，是否开启？"));
+        QVERIFY2(open.style.contains("rgb(255, 210, 0)"), qPrintable(open.style));
+        QCOMPARE(gd[46], 0.0);
+
+        // Asked by the window's own tick, whose timer goes on while the box is open.
+        r.clock.runFor(0.3);
+        startRequest = 1;
+        asked = false;
+        looks = 0;
+        atQuestion = [&] {
+            open = now();
+            r.window->tick100ms();
+            openTicked = now();
+        };
+        // "否": a "是" would save the parameters of this data root with the MES on.
+        QTimer::singleShot(0, [&] { answer("否"); });
+        r.window->tick100ms();
+        QVERIFY(asked);
+        QCOMPARE(open.text, QString("等待操作员回答：MES已经屏蔽，是否开启？"));
+        QCOMPARE(openTicked.text, open.text);
+        QCOMPARE(openTicked.style, open.style);
+        QCOMPARE(gd[46], 0.0);
+        QCOMPARE(int(startRequest), 0);
+        // Answered: the machine's own state, here not homed.
+        QCOMPARE(label()->text(), QString("未回原点：请按复位"));
+        QVERIFY(label()->styleSheet().contains("rgb(255, 210, 0)"));
+        r.window->hide();
     }
 };
 

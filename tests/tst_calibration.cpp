@@ -7,6 +7,7 @@
 
 #include "app/MachineData.h"
 #include "app/MainWindow1.h"
+#include "platform/AtomicFile.h"
 #include "platform/Paths.h"
 #include "platform/kzct.h"
 #include "platform/vision/CamCalib.h"
@@ -21,7 +22,9 @@
 #include "vision/Calibrations.h"
 #include "vision/VisionRequests.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QtTest>
 #include <cmath>
@@ -168,7 +171,61 @@ private slots:
     void linkedPhotoNgEndsTheRun();
     void linkedCalibrationPlacesTheNextTray();
     void withoutTheLinkedCalibrationTheTrayIsOff();
+    void closingTheWindowStopsAndJoinsACalibration();
+    void endingTheRunnerJoinsACalibrationThread();
 };
+
+namespace {
+// Nothing but the file itself in its folder: no write left half done beside it.
+QStringList besides(const QString& file) {
+    const QFileInfo info(file);
+    return QDir(info.absolutePath()).entryList({info.fileName() + "*"}, QDir::Files | QDir::Hidden);
+}
+} // namespace
+
+// The operator closes the program during a 9-point calibration: the close tells the run to
+// stop and waits for its thread; the camera's calibration file stays as it was.
+void TestCalibration::closingTheWindowStopsAndJoinsACalibration() {
+    CalibLine line;
+    line.manual();
+    const QString file = taskcontrol::calibFile(0);
+    QVERIFY(AtomicFile::write(file, "earlier calibration\n"));
+    // On its own thread, as in the program.
+    setCalibLauncher(nullptr);
+    startNinePoint(0);
+    QCOMPARE(calibrationThreads(), 1);
+    line.r->clock.runFor(1.0);
+    QVERIFY(calibrationRunning()); // nine photos take longer
+    line.r->window->close();
+    QCOMPARE(line.r->window->shutdowns(), 1);
+    QCOMPARE(calibrationThreads(), 0);
+    QVERIFY(!calibrationRunning());
+    QCOMPARE(lastNinePointResult(0), 2);
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("earlier calibration\n"));
+    QCOMPARE(besides(file), QStringList{QFileInfo(file).fileName()});
+}
+
+// A program that ends without a close (the runner's end) still joins a run's thread
+// before the machine goes; the run reports no success and stores nothing.
+void TestCalibration::endingTheRunnerJoinsACalibrationThread() {
+    CalibLine line;
+    line.manual();
+    const double zero = gd[321];
+    setCalibLauncher(nullptr);
+    startNozzleZero();
+    QCOMPARE(calibrationThreads(), 1);
+    line.r->clock.runFor(0.3);
+    QCOMPARE(int(nozzleZeroBusy), 1);
+    line.r.reset();
+    QCOMPARE(calibrationThreads(), 0);
+    QCOMPARE(int(nozzleZeroBusy), 0);
+    QCOMPARE(lastNozzleZeroResult(), 2);
+    QCOMPARE(int(nozzleZeroDone), 0);
+    QCOMPARE(int(refreshSaveReq), 0);
+    QCOMPARE(gd[321], zero);
+}
 
 void TestCalibration::ninePointOnEachCamera() {
     CalibLine line;

@@ -388,9 +388,12 @@ private slots:
         touch(old, 11 * kHour);
         touch(Paths::imageDir() + "/young.png", 1 * kHour);
         DiskSpace::pretendFreeBytes(1000);
-        ImageHousekeeping::startDetached();
+        ImageHousekeeping::start();
         // The caller does not wait for it; the file goes soon after.
         QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(old), 10000);
+        // Its thread reads this test's clock: joined before the clock goes.
+        ImageHousekeeping::stop();
+        QVERIFY(!ImageHousekeeping::running());
         DiskSpace::clearPretend();
         QVERIFY(QFile::exists(Paths::imageDir() + "/young.png"));
     }

@@ -399,6 +399,14 @@
         <translation>Paused: press Start to continue</translation>
     </message>
     <message>
+        <source>等待操作员回答：</source>
+        <translation>Waiting for the operator's answer: </translation>
+    </message>
+    <message>
+        <source>启动中：正在读取机器状态……</source>
+        <translation>Starting: reading the machine state...</translation>
+    </message>
+    <message>
         <source>等待上游机台来料盘</source>
         <translation>waiting for a tray from upstream</translation>
     </message>

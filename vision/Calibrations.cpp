@@ -10,8 +10,11 @@
 #include "vision/CalibrationRuns.h"
 #include "vision/VisionRequests.h"
 
+#include <atomic>
 #include <cmath>
+#include <list>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 volatile u8 nozzleZeroBusy = 0;
@@ -31,14 +34,56 @@ int zeroResult = 0;
 int linkResult = 0;
 int verifyResult = 0;
 
+// A run's thread is owned, so that the machine and the data it uses stay until it ended.
+struct RunThread {
+    std::thread thread;
+    std::shared_ptr<std::atomic<bool>> ended;
+};
+std::mutex threadsMutex;
+// Reached with threads only by a program that ended without stopping the calibrations.
+struct RunThreads : std::list<RunThread> {
+    ~RunThreads() {
+        calibBusy = nozzleZeroBusy = linkCalibBusy = linkVerifyBusy = linkVerify2Busy = 0;
+        for (RunThread& run : *this) run.thread.join();
+    }
+};
+RunThreads threads;
+
+// Joins the threads whose runs have ended; with all, waits for the others first.
+void joinEnded(bool all) {
+    for (;;) {
+        bool waiting = false;
+        {
+            std::lock_guard<std::mutex> lock(threadsMutex);
+            for (auto it = threads.begin(); it != threads.end();) {
+                if (it->ended->load()) {
+                    it->thread.join();
+                    it = threads.erase(it);
+                } else {
+                    waiting = true;
+                    ++it;
+                }
+            }
+        }
+        if (!all || !waiting) return;
+        // Not a join: a virtual clock must move on for a run asleep on it to wake.
+        clk::sleepUs(5000);
+    }
+}
+
 void launch(std::function<bool()> pass) {
     if (launcher) {
         launcher(std::move(pass));
         return;
     }
-    std::thread([pass] {
+    joinEnded(false);
+    auto ended = std::make_shared<std::atomic<bool>>(false);
+    std::thread thread([pass, ended] {
         while (!pass()) clk::sleepUs(5000);
-    }).detach();
+        ended->store(true);
+    });
+    std::lock_guard<std::mutex> lock(threadsMutex);
+    threads.push_back(RunThread{std::move(thread), ended});
 }
 
 bool manual() {
@@ -54,6 +99,20 @@ void prepare() {
 
 void setCalibLauncher(CalibLauncher l) {
     launcher = std::move(l);
+}
+
+void stopCalibrations() {
+    calibBusy = 0;
+    nozzleZeroBusy = 0;
+    linkCalibBusy = 0;
+    linkVerifyBusy = 0;
+    linkVerify2Busy = 0;
+    joinEnded(true);
+}
+
+int calibrationThreads() {
+    std::lock_guard<std::mutex> lock(threadsMutex);
+    return int(threads.size());
 }
 
 bool calibrationRunning() {

@@ -30,7 +30,14 @@ int lastNozzleZeroResult();
 int lastLinkedResult();
 int lastVerifyResult();
 
-// The runs go on detached threads that call their pass every 5 ms. A test replaces
+// The runs go on threads of their own that call their pass every 5 ms. A test replaces
 // how a run is carried: pass() returns true once the run has ended.
 using CalibLauncher = std::function<void(std::function<bool()> pass)>;
 void setCalibLauncher(CalibLauncher launcher);
+
+// At exit: cancels every run as "结束测试" does (a run cut short stores nothing and
+// reports failure), waits on the clock until each run's thread has ended and joins it.
+// Runs carried by a launcher end at their next pass.
+void stopCalibrations();
+// Calibration threads started and not yet joined.
+int calibrationThreads();
