@@ -56,7 +56,8 @@ void MainCycle::tick100ms() {
 void MainCycle::followState() {
     m_events.pollAlarms();
     const CurrentWait& wait = m_waits.sample(clk::nowUs());
-    m_banner = bannerState(BannerInputs{wait, AlarmBoard::activeAlarms(), m_events.homingAbort()});
+    m_banner =
+        bannerState(BannerInputs{wait, AlarmBoard::activeAlarms(), m_events.homingAbort(), QString(), true});
 }
 
 // The door lock of the jog dialog releases itself after about 10 s.

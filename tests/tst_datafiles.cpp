@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -125,12 +126,20 @@ private slots:
 
     void aFailedStageNeverReplacesTheFile_data() {
         QTest::addColumn<int>("stage");
-        QTest::newRow("data") << int(AtomicFile::Stage::Data);
-        QTest::newRow("sync") << int(AtomicFile::Stage::Sync);
-        QTest::newRow("rename") << int(AtomicFile::Stage::Rename);
+        QTest::addColumn<bool>("sync"); // off: the runner's way of replacing the file
+        for (bool sync : {true, false}) {
+            const char* how = sync ? "" : ", not syncing";
+            QTest::addRow("data%s", how) << int(AtomicFile::Stage::Data) << sync;
+            QTest::addRow("sync%s", how) << int(AtomicFile::Stage::Sync) << sync;
+            QTest::addRow("rename%s", how) << int(AtomicFile::Stage::Rename) << sync;
+        }
     }
     void aFailedStageNeverReplacesTheFile() {
         QFETCH(int, stage);
+        QFETCH(bool, sync);
+        const bool syncWas = AtomicFile::syncToDisk();
+        AtomicFile::setSyncToDisk(sync);
+        auto restore = qScopeGuard([syncWas] { AtomicFile::setSyncToDisk(syncWas); });
         const QString path = Paths::root() + "/some/file.txt";
         QVERIFY(AtomicFile::write(path, "old content\n"));
         AtomicFile::failNextWriteForTest(AtomicFile::Stage(stage));
@@ -140,9 +149,12 @@ private slots:
         QCOMPARE(readFile(path), QByteArray("old content\n"));
         QVERIFY(!QFile::exists(path + ".saving"));
         QCOMPARE(failures, QStringList{path});
-        // The hook is spent: the next write goes through.
+        // The hook is spent: the next write goes through, and over an existing file too.
         QVERIFY(AtomicFile::write(path, "new content\n"));
         QCOMPARE(readFile(path), QByteArray("new content\n"));
+        QVERIFY(AtomicFile::write(path, "newer\n"));
+        QCOMPARE(readFile(path), QByteArray("newer\n"));
+        QCOMPARE(QDir(Paths::root() + "/some").entryList(QDir::Files), QStringList{"file.txt"});
     }
 
     // The file was renamed in place, but whether it is on the disk is not known: say so.
