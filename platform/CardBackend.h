@@ -100,30 +100,28 @@ private:
 };
 
 // The fast scan reads every bit of the card and its nodes each pass: from the
-// backend's I/O image when it keeps one, without a call.
-inline short dmc_read_inbit(WORD cardNo, WORD bitno) {
+// backend's I/O image when it keeps one, without a call. Group 0 is the card's own
+// bits, 1..3 the CAN nodes.
+template <typename Call>
+inline short dmcReadBit(bool output, WORD cardNo, WORD group, WORD bitno, Call call) {
     CardBackend* c = CardBackend::current();
     if (!c) return 0;
-    if (const CardBackend::IoLevels* io = c->levels()) return io->read(io->in, cardNo, 0, bitno);
-    return c->readInbit(cardNo, bitno);
+    if (const CardBackend::IoLevels* io = c->levels())
+        return io->read(output ? io->out : io->in, cardNo, group, bitno);
+    return call(c);
+}
+inline short dmc_read_inbit(WORD cardNo, WORD bitno) {
+    return dmcReadBit(false, cardNo, 0, bitno, [&](CardBackend* c) { return c->readInbit(cardNo, bitno); });
 }
 inline short dmc_read_outbit(WORD cardNo, WORD bitno) {
-    CardBackend* c = CardBackend::current();
-    if (!c) return 0;
-    if (const CardBackend::IoLevels* io = c->levels()) return io->read(io->out, cardNo, 0, bitno);
-    return c->readOutbit(cardNo, bitno);
+    return dmcReadBit(true, cardNo, 0, bitno, [&](CardBackend* c) { return c->readOutbit(cardNo, bitno); });
 }
+// A node number below 1 reads as a node that does not answer.
 inline short dmc_read_can_inbit(WORD cardNo, WORD node, WORD bitno) {
-    CardBackend* c = CardBackend::current();
-    if (!c) return 0;
-    if (const CardBackend::IoLevels* io = c->levels())
-        return io->read(io->in, cardNo, node < 1 ? 4 : node, bitno);
-    return c->readCanInbit(cardNo, node, bitno);
+    return dmcReadBit(false, cardNo, node < 1 ? 4 : node, bitno,
+                      [&](CardBackend* c) { return c->readCanInbit(cardNo, node, bitno); });
 }
 inline short dmc_read_can_outbit(WORD cardNo, WORD node, WORD bitno) {
-    CardBackend* c = CardBackend::current();
-    if (!c) return 0;
-    if (const CardBackend::IoLevels* io = c->levels())
-        return io->read(io->out, cardNo, node < 1 ? 4 : node, bitno);
-    return c->readCanOutbit(cardNo, node, bitno);
+    return dmcReadBit(true, cardNo, node < 1 ? 4 : node, bitno,
+                      [&](CardBackend* c) { return c->readCanOutbit(cardNo, node, bitno); });
 }
