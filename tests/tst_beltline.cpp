@@ -150,6 +150,8 @@ private slots:
         // The next tray is asked for and waits in the buffer behind the stopper.
         QVERIFY(m.runUntil([] { return lineInStep == 0.0 && inImg[24]; }, 30.0));
         QVERIFY(m.plant().input(24));
+        m.runFor(0.5);
+        QVERIFY(!m.beltMoving(5)); // and the belt stands under it
         QCOMPARE(m.atAssemblyId(), 1);
         QVERIFY(!m.lineOutSignalled);
 
@@ -473,6 +475,22 @@ private slots:
         QCOMPARE(trays(), (std::vector<int>{1002}));
         QVERIFY(m.runUntil([&] { return m.received(m.b.emptyDown) == 2; }, 60.0));
         QCOMPARE(m.b.emptyDown->received(), (std::vector<int>{1001, 1002}));
+    }
+
+    // Once downstream has the empty tray, the belt stands while it drops its signals.
+    void emptyBeltStandsWhileDownstreamEndsTheTransfer() {
+        Line m(2.0);
+        m.b.finishedUp->setSupply(0); // only the empty line works here
+        m.b.emptyDown->setSlowFactor(10);
+        QVERIFY(m.homeAndStart());
+        QVERIFY(m.runUntil([] { return emptyStep == 213; }, 120.0));
+        QCOMPARE(m.received(m.b.emptyDown), size_t(1));
+        m.runFor(0.3);
+        QCOMPARE(emptyStep, 213.0);
+        QVERIFY(!m.beltMoving(6));
+        QVERIFY(m.runUntil([] { return emptyStep != 213; }, 30.0));
+        QVERIFY(!m.beltMoving(6));
+        QCOMPARE(int(alarmActive), 0);
     }
 
     void resetDuringHandshakeStartsFromInitialisation() {

@@ -6,6 +6,8 @@
 // that each restart went on at the right cell: no cell labelled twice, none skipped, no
 // product with two rows. TAVRIN_CRASH_KILLS sets the number of kills (default 10;
 // scripts/crash-test.sh runs 50), TAVRIN_CRASH_SEED their moments.
+#include "CycleRig.h"
+
 #include "app/RunDataKeeper.h"
 #include "platform/KZLOG.h"
 #include "platform/Paths.h"
@@ -242,6 +244,37 @@ private slots:
             QCOMPARE(saved(urgent), gr[urgent]);
             QCOMPARE(saved(29), gr[29]);
         }
+    }
+
+    // The nozzle lets a label go only once the run data on disk names its cell, so a
+    // crash right after the release never labels that cell a second time.
+    void labelLeavesTheNozzleOnlyOnceItsCellIsSaved() {
+        const QByteArray dataRoot = qgetenv("TAVRIN_DATA");
+        {
+            cycletest::CycleRig rig;
+            QVERIFY(QDir().mkpath(kzct::recipeDir("r")));
+            QVERIFY(kzct::setCurrentRecipeName("r"));
+            kzct::setRunDataRecords(kzct::RunDataRecords());
+            RunDataKeeper::recover();
+            rig.clock.addPeriodic("rundata", 100000, [] { RunDataKeeper::tick(); });
+            const QString file = kzct::recipeDir("r") + "/RunData.ini";
+            QStringList wrong;
+            int releases = 0;
+            double was = stepA;
+            rig.clock.addPeriodic("release", 1000, [&] {
+                if (was == 303 && stepA == 304) {
+                    ++releases;
+                    const int saved = entries(readFile(file), "records").value("assembled").toInt();
+                    if (saved != int(gr[1]))
+                        wrong << QString("cell %1 released with cell %2 saved").arg(gr[1]).arg(saved);
+                }
+                was = stepA;
+            });
+            QVERIFY(rig.homeAndStart());
+            QVERIFY2(rig.runUntil([&] { return releases >= 3; }, 120.0), qPrintable(rig.state()));
+            QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join('\n')));
+        }
+        qputenv("TAVRIN_DATA", dataRoot);
     }
 
     void killedWhileProducingLosesAtMostTheProductInProgress() {

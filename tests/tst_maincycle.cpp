@@ -188,6 +188,46 @@ private slots:
         QCOMPARE(int(alarmFlags[40]), 1);
     }
 
+    // Each cycle alarm flag raises its own text alone, in red; the end-of-production
+    // line is a status line, in blue like "stopped".
+    void cycleFlagsShowTheirOwnText() {
+        const QList<QPair<int, QString>> flags = {{0, "组装位无料盘"},
+                                                  {1, "镜筒NG位无料盘"},
+                                                  {2, "标签NG位无料盒"},
+                                                  {6, "上相机9点标定拍照失败"},
+                                                  {7, "下相机9点标定拍照失败"},
+                                                  {12, "吸笔真空报警"},
+                                                  {13, "测高传感器数据超时报警"},
+                                                  {14, "组装位无盘报警"},
+                                                  {33, "供料器送料超时报警"},
+                                                  {35, "标签有料且拍照失败，请人工清料。"}};
+        WindowRig rig(2.0);
+        startupDone = 1;
+        QTextBrowser* view = rig.widget<QTextBrowser>("textBrowser");
+        rig.runFor(0.3);
+        for (const auto& [flag, text] : flags) {
+            alarmFlags[flag] = 1;
+            rig.runFor(0.2);
+            QColor color;
+            QVERIFY2(rowOf(view, text, &color) >= 0,
+                     qPrintable(QString("%1: %2").arg(flag).arg(rig.currentAlarms())));
+            QCOMPARE(color, QColor(200, 0, 0));
+            for (const auto& other : flags)
+                if (other.first != flag) QVERIFY2(rowOf(view, other.second) < 0, qPrintable(other.second));
+            alarmFlags[flag] = 0;
+            rig.runFor(0.2);
+            QCOMPARE(rowOf(view, text), -1);
+        }
+        endProduction = 1;
+        rig.runFor(0.2);
+        QColor color;
+        QVERIFY2(rowOf(view, "结束生产中。", &color) >= 0, qPrintable(rig.currentAlarms()));
+        QCOMPARE(color, QColor(0, 70, 200));
+        endProduction = 0;
+        rig.runFor(0.2);
+        QCOMPARE(rowOf(view, "结束生产中。"), -1);
+    }
+
     // Door (code 0), e-stop (50) and CAN (96) rows, each cause alone, then together
     // in code order around the level-3 "stopped" line (52).
     void safetyRowsOfTheAlarmTable_data() {
