@@ -74,6 +74,20 @@ private slots:
             writeImage(image, false);
             QVERIFY(!plant.output(image));
         }
+        // A node or bit the card does not have is refused and switches nothing.
+        const auto outputs = [&plant] {
+            QVector<bool> on;
+            for (int image = 0; image < 64; ++image) on << plant.output(image);
+            return on;
+        };
+        const QVector<bool> before = outputs();
+        for (const auto& [node, bit] : {std::pair<WORD, WORD>{0, 3}, {4, 3}, {1, 16}, {3, 16}}) {
+            QVERIFY2(dmc_write_can_outbit(kCard, node, bit, 0) != 0,
+                     qPrintable(QString("%1.%2").arg(node).arg(bit)));
+            QCOMPARE(outputs(), before);
+        }
+        QVERIFY(dmc_write_outbit(kCard, 16, 0) != 0);
+        QCOMPARE(outputs(), before);
     }
 
     void forcedInputOverridesItsDriver() {
