@@ -20,6 +20,8 @@ public:
         const std::atomic<uint32_t>* canUp = nullptr; // bit n: node n answers
         const std::atomic<bool>* missing = nullptr;   // no card at all
 
+        // Word of a CAN node: a node below 1 does not exist and reads as one that does not answer.
+        static WORD canWord(WORD node) { return node < 1 ? 4 : node; }
         // Card level of a bit (0 = active), as dmc_read_*bit and dmc_read_can_*bit answer.
         short read(const std::atomic<uint16_t>* words, WORD cardNo, WORD node, WORD bitno) const {
             if (cardNo != 0 || missing->load(std::memory_order_relaxed)) return 0;
@@ -116,12 +118,11 @@ inline short dmc_read_inbit(WORD cardNo, WORD bitno) {
 inline short dmc_read_outbit(WORD cardNo, WORD bitno) {
     return dmcReadBit(true, cardNo, 0, bitno, [&](CardBackend* c) { return c->readOutbit(cardNo, bitno); });
 }
-// A node number below 1 reads as a node that does not answer.
 inline short dmc_read_can_inbit(WORD cardNo, WORD node, WORD bitno) {
-    return dmcReadBit(false, cardNo, node < 1 ? 4 : node, bitno,
+    return dmcReadBit(false, cardNo, CardBackend::IoLevels::canWord(node), bitno,
                       [&](CardBackend* c) { return c->readCanInbit(cardNo, node, bitno); });
 }
 inline short dmc_read_can_outbit(WORD cardNo, WORD node, WORD bitno) {
-    return dmcReadBit(true, cardNo, node < 1 ? 4 : node, bitno,
+    return dmcReadBit(true, cardNo, CardBackend::IoLevels::canWord(node), bitno,
                       [&](CardBackend* c) { return c->readCanOutbit(cardNo, node, bitno); });
 }

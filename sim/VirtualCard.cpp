@@ -201,11 +201,11 @@ short VirtualCard::writeOutbit(WORD cardNo, WORD bitno, WORD onOff) {
 }
 
 short VirtualCard::readCanInbit(WORD cardNo, WORD node, WORD bitno) {
-    return levels()->read(levels()->in, cardNo, node < 1 ? 4 : node, bitno);
+    return levels()->read(levels()->in, cardNo, IoLevels::canWord(node), bitno);
 }
 
 short VirtualCard::readCanOutbit(WORD cardNo, WORD node, WORD bitno) {
-    return levels()->read(levels()->out, cardNo, node < 1 ? 4 : node, bitno);
+    return levels()->read(levels()->out, cardNo, IoLevels::canWord(node), bitno);
 }
 
 short VirtualCard::writeCanOutbit(WORD cardNo, WORD node, WORD bitno, WORD onOff) {

@@ -88,6 +88,13 @@ private slots:
         }
         QVERIFY(dmc_write_outbit(kCard, 16, 0) != 0);
         QCOMPARE(outputs(), before);
+        // and reads as inactive, though the card's own bit 3 is on.
+        writeImage(3, true);
+        for (const auto& [node, bit] : {std::pair<WORD, WORD>{0, 3}, {4, 3}, {1, 16}}) {
+            QCOMPARE(dmc_read_can_outbit(kCard, node, bit), short(1));
+            QCOMPARE(dmc_read_can_inbit(kCard, node, bit), short(1));
+        }
+        writeImage(3, false);
     }
 
     void forcedInputOverridesItsDriver() {
